@@ -1,0 +1,15 @@
+#pragma once
+// The amplifier's energy-to-voltage law: 0..10 V over channels 0..1024, with a
+// coarse gain G and a fine gain g.
+
+namespace lumetra::display {
+
+constexpr double kGainConstant = 0.256529593;
+
+// Full-scale energy in keV, the energy of a 10 V pulse (channel 1024):
+// 1000 / ((G x 0.256529593) x g).
+inline double full_energy(double coarse, double fine) {
+    return 1000.0 / ((coarse * kGainConstant) * fine);
+}
+
+}  // namespace lumetra::display
