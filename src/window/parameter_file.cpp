@@ -1,0 +1,115 @@
+// "Save" and "Load" of the sample composition.
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <filesystem>
+
+#include "common/numtext.h"
+#include "window/parameter_format.h"
+#include "window/radirido.h"
+
+namespace lumetra::window {
+
+namespace {
+
+// Writes the bytes beside the target first and renames them over it only when
+// complete, so a failed save leaves any existing file as it was.
+bool write_replacing(const std::string& path, const std::string& bytes) {
+    namespace fs = std::filesystem;
+    const std::string temp = path + ".saving";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ec;
+            fs::remove(temp, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, path, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> read_small_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes;
+    bytes.resize(kMaxParameterFileSize + 1);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad()) return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+}  // namespace
+
+void RADirido::Command5_Click() {
+    if (Text1.text().empty() || !(text::Val(Text51.text()) >= 1e-16)) {
+        dialogs_.message("insufficient parameter !");
+        return;
+    }
+    Composition c;
+    c.count = st.Elem_count;
+    c.target_symbol = Text1.text();
+    c.target_content = Text51.text();
+    const int rows = std::min<int>(st.Elem_count, kRows);
+    for (int i = 0; i < rows; ++i) c.rows.emplace_back(Text2[i]->text(), Text52[i]->text());
+    if (st.Elem_count > kRows) c.count = kRows;
+
+    bool ok = storable(c.target_symbol) && storable(c.target_content);
+    for (const auto& row : c.rows) ok = ok && storable(row.first) && storable(row.second);
+    if (!ok) {
+        dialogs_.message("A symbol or content holds a double quote or a line break and "
+                         "cannot be saved.");
+        return;
+    }
+
+    const std::string name = dialogs_.save_file_name("sample1");
+    if (name.empty()) return;  // cancelled
+    if (!write_replacing(name, format_parameters(c))) {
+        dialogs_.message("Cannot write " + name + ". Nothing was saved.");
+    }
+}
+
+void RADirido::Command6_Click() {
+    const std::string name = dialogs_.load_file_name();
+    if (!name.empty()) {
+        const std::optional<std::string> bytes = read_small_file(name);
+        if (!bytes) {
+            dialogs_.message("Cannot read " + name + ".");
+            return;
+        }
+        const ParseResult parsed = parse_parameters(*bytes);
+        if (!parsed.composition) {
+            dialogs_.message(parsed.error + " (" + name + ")");
+            return;
+        }
+        const Composition& c = *parsed.composition;
+        Command3_Click();
+        Text1.set_text(c.target_symbol);
+        Text51.set_text(c.target_content);
+        Text1.set_visible(true);
+        Text51.set_visible(true);
+        for (int i = 1; i <= c.count; ++i) {
+            Text2[i - 1]->set_text(c.rows[i - 1].first);
+            Text52[i - 1]->set_text(c.rows[i - 1].second);
+            Text2[i - 1]->set_visible(true);
+            Text52[i - 1]->set_visible(true);
+        }
+        st.Elem_count = static_cast<std::int16_t>(c.count);
+    }
+    Command1_Click();
+}
+
+}  // namespace lumetra::window

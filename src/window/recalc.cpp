@@ -1,0 +1,39 @@
+// The recalculation cycle: calculate, make sure the peak width is usable,
+// redraw, and mark the spectrum as shown.
+
+#include "common/numtext.h"
+#include "engine/calculation.h"
+#include "window/radirido.h"
+
+namespace lumetra::window {
+
+void RADirido::Re_calc() {
+    Calc_spectrum();
+    double W = text::Val(Text16.text());
+    if (!(W >= 0.0101)) {
+        Text16.set_text(dialogs_.prompt("Width must be larger than 0.01 "));
+        W = text::Val(Text16.text());
+        if (!(W >= 0.011)) Text16.set_text(text::Str(0.01));
+    }
+    Plot_spectrum();
+    st.Calc_state = 10;
+}
+
+void RADirido::Calc_spectrum() { Label38.set_caption(engine::Calc_spectrum(st, *this)); }
+
+void RADirido::Target_yield(std::int16_t i, double mu_in) {
+    engine::Target_yield(st, *this, i, mu_in);
+}
+
+void RADirido::Plot_spectrum() {
+    display::PlotOptions options;
+    options.linear = Option3.value();
+    options.argon = Check1.value();
+    options.elastic = Check11.value();
+    options.escape = Check21.value();
+    options.pileup = Check3.value();
+    display::Plot_spectrum(Picture1.picture(), st, view, options);
+    Picture1.drawing_changed();
+}
+
+}  // namespace lumetra::window
