@@ -1,0 +1,197 @@
+// Saving and loading compositions: the exact file bytes, the round trip, and
+// files that are not parameter files.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "window/form_fixture.h"
+#include "window/parameter_format.h"
+
+namespace lumetra::window::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string read_file(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_file(const fs::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+
+class ParameterFile : public FormTest {
+protected:
+    fs::path dir;
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("lumetra-params-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string path(const char* name) const { return (dir / name).string(); }
+    void save_as(const std::string& p) {
+        dialogs.queue_file(p);
+        form.Command5.click();
+    }
+    void load(const std::string& p) {
+        dialogs.queue_file(p);
+        form.Command6.click();
+    }
+};
+
+TEST_F(ParameterFile, SavesTheExampleByteForByte) {
+    enter_sample("Fe", "10", {{"O", "60"}, {"Si", "20"}});
+    save_as(path("sample1"));
+    EXPECT_EQ(read_file(path("sample1")), "2\r\n\"Fe\",\"10\"\r\n\"O\",\"60\"\r\n\"Si\",\"20\"\r\n");
+    EXPECT_EQ(dialogs.shown().back().kind, common::DialogRecord::Kind::FileSave);
+}
+
+TEST_F(ParameterFile, OnlyCompletedRowsAndTextsAsTyped) {
+    enter_sample("Fe", " 10", {{"O", "60"}});
+    form.Text2[1]->set_text("Si");  // open row without content: not saved
+    save_as(path("a"));
+    EXPECT_EQ(read_file(path("a")), "1\r\n\"Fe\",\" 10\"\r\n\"O\",\"60\"\r\n");
+}
+
+TEST_F(ParameterFile, SaveNeedsATargetAndAPositiveContent) {
+    save_as(path("none"));
+    EXPECT_EQ(shown_texts(), (std::vector<std::string>{"insufficient parameter !"}));
+    EXPECT_FALSE(fs::exists(path("none")));
+    EXPECT_EQ(dialogs.pending(), 1u);  // the file dialog never opened
+}
+
+TEST_F(ParameterFile, RoundTripRestoresTheSameFormState) {
+    enter_sample("Cu", "3", {{"O", "60"}, {"Si", "20"}, {"Ca", "1.5"}});
+    save_as(path("rt"));
+    common::ScriptedDialogs d2;
+    RADirido other(d2);
+    d2.queue_file(path("rt"));
+    other.Command6.click();
+    for (const char* name : {"Text1", "Text51", "Text2(0)", "Text52(0)", "Text2(2)", "Text52(2)",
+                             "Text2(3)", "Label30", "Text11", "Label8", "Label38"}) {
+        EXPECT_EQ(other.find(name)->caption(), form.find(name)->caption()) << name;
+    }
+    EXPECT_EQ(other.st.Elem_count, 3);
+    EXPECT_EQ(other.st.Calc_state, 10);  // "Plot" ran after the load
+    EXPECT_EQ(other.Command1.top(), 3360 + 3 * 360);
+}
+
+TEST_F(ParameterFile, LoadOfAFileWithoutRowsShowsTheEmptyFirstRow) {
+    write_file(path("t"), "0\r\n\"Zn\",\"1\"\r\n");
+    load(path("t"));
+    EXPECT_EQ(form.st.Elem_count, 0);
+    EXPECT_TRUE(form.Text2[0]->visible());
+    EXPECT_EQ(form.Text2[0]->text(), "");
+    EXPECT_EQ(form.Command1.top(), 3360);
+    EXPECT_EQ(form.st.Calc_state, 10);
+}
+
+TEST_F(ParameterFile, ElevenRowsPutPlotBelowTheLastRow) {
+    std::string bytes = "11\r\n\"Pb\",\"1\"\r\n";
+    for (const char* s : {"O", "Si", "Al", "Na", "Mg", "K", "Ca", "Ti", "Mn", "P", "S"}) {
+        bytes += std::string("\"") + s + "\",\"2\"\r\n";
+    }
+    write_file(path("eleven"), bytes);
+    load(path("eleven"));
+    EXPECT_EQ(form.st.Elem_count, 11);
+    EXPECT_EQ(form.Command1.left(), 600);
+    EXPECT_EQ(form.Command1.top(), 7320);
+}
+
+TEST_F(ParameterFile, BadFilesChangeNothing) {
+    enter_sample("Fe", "10", {{"O", "60"}});
+    form.Command1.click();
+    const std::string share = form.Label38.caption();
+    const auto ops = form.Picture1.picture().ops().size();
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"short", "2\r\n\"Cu\",\"1\"\r\n\"O\",\"1\"\r\n"},
+        {"count above 11", "12\r\n\"Cu\",\"1\"\r\n"},
+        {"count not a number", "two\r\n\"Cu\",\"1\"\r\n"},
+        {"unquoted", "0\r\nCu,1\r\n"},
+        {"three items", "0\r\n\"Cu\",\"1\",\"2\"\r\n"},
+        {"open quote", "0\r\n\"Cu,\"1\r\n"},
+        {"binary", std::string("\0\1\2", 3)},
+    };
+    for (const Case& c : cases) {
+        dialogs.clear_shown();
+        write_file(path("bad"), c.bytes);
+        load(path("bad"));
+        ASSERT_EQ(dialogs.shown().size(), 2u) << c.name;  // file dialog, then the message
+        EXPECT_EQ(form.Text1.text(), "Fe") << c.name;
+        EXPECT_EQ(form.Text2[0]->text(), "O") << c.name;
+        EXPECT_EQ(form.st.Elem_count, 1) << c.name;
+        EXPECT_EQ(form.Label38.caption(), share) << c.name;
+        EXPECT_EQ(form.Picture1.picture().ops().size(), ops) << c.name;
+    }
+    dialogs.clear_shown();
+    load(path("missing"));
+    EXPECT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(form.Text1.text(), "Fe");
+}
+
+TEST_F(ParameterFile, CancelledDialogs) {
+    enter_sample("Fe", "10");
+    dialogs.queue_cancel();
+    form.Command5.click();
+    EXPECT_TRUE(fs::is_empty(dir));
+    dialogs.queue_cancel();
+    form.Command6.click();  // nothing read, nothing cleared; "Plot" still runs
+    EXPECT_EQ(form.Text1.text(), "Fe");
+    EXPECT_EQ(form.st.Calc_state, 10);
+}
+
+TEST_F(ParameterFile, FailedSaveKeepsTheOldFile) {
+    write_file(path("keep"), "old");
+    enter_sample("Fe", "10");
+    form.Text2[0]->set_text("O\"x");  // a quote cannot be stored: refused
+    form.Text52[0]->set_text("1");
+    save_as(path("keep"));
+    EXPECT_EQ(read_file(path("keep")), "old");
+    EXPECT_EQ(dialogs.pending(), 1u);
+
+    form.Text2[0]->set_text("O");
+    form.Text52[0]->set_text("1");
+    dialogs.clear_shown();
+    save_as((dir / "no-such-dir" / "x").string());
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(dialogs.shown().back().kind, common::DialogRecord::Kind::Message);
+    save_as(path("keep"));
+    EXPECT_EQ(read_file(path("keep")), "1\r\n\"Fe\",\"10\"\r\n\"O\",\"1\"\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST(ParameterFormat, ParsesWhatItFormatsAndToleratesBareLineFeeds) {
+    Composition c;
+    c.count = 2;
+    c.target_symbol = " Fe ";
+    c.target_content = "1e-3";
+    c.rows = {{"O", "60"}, {"Si", ""}};
+    const ParseResult r = parse_parameters(format_parameters(c));
+    ASSERT_TRUE(r.composition) << r.error;
+    EXPECT_EQ(r.composition->target_symbol, " Fe ");
+    EXPECT_EQ(r.composition->rows[1].second, "");
+
+    const ParseResult lf = parse_parameters("-10\n  \"Cu\" , \"2\"\n");
+    ASSERT_TRUE(lf.composition) << lf.error;
+    EXPECT_EQ(lf.composition->count, -10);
+    EXPECT_TRUE(lf.composition->rows.empty());
+    EXPECT_FALSE(parse_parameters(std::string(kMaxParameterFileSize + 1, ' ')).composition);
+}
+
+}  // namespace
+}  // namespace lumetra::window::testing
