@@ -1,6 +1,8 @@
 // Distance and filter fields with the detection-ratio labels, and when they
 // recalculate.
 
+#include <cmath>
+
 #include "engine/transmission.h"
 #include "window/form_fixture.h"
 

@@ -56,6 +56,7 @@ TEST_F(Matrix, EditingAnEarlierRowKeepsTheCount) {
 
 TEST_F(Matrix, BadSymbolsAndContents) {
     enter_sample("Fe", "10");
+    dialogs.clear_shown();
     form.Text2[0]->set_text("Qq");
     EXPECT_EQ(form.Text2[0]->fore_color(), common::colours::red);
     EXPECT_FALSE(form.Text52[0]->visible());
@@ -98,9 +99,12 @@ TEST_F(Matrix, RightClickMarksTheSymbolBoxAndRecalculates) {
 
 TEST_F(Matrix, DoubleClickSwapsTargetAndRow) {
     enter_sample("Zn", "5", {{"Cu", "2"}, {"O", "7"}});
+    dialogs.clear_shown();
     dialogs.queue_yes();
     form.Text2[0]->user_dbl_click();
-    EXPECT_EQ(shown_texts(), (std::vector<std::string>{"  Change target from Zn to Cu"}));
+    ASSERT_FALSE(dialogs.shown().empty());
+    EXPECT_EQ(dialogs.shown()[0].kind, common::DialogRecord::Kind::Question);
+    EXPECT_EQ(dialogs.shown()[0].text, "  Change target from Zn to Cu");
     EXPECT_EQ(form.Text1.text(), "Cu");
     EXPECT_EQ(form.Text51.text(), "2");
     EXPECT_EQ(form.Text2[0]->text(), "Zn");

@@ -1,5 +1,7 @@
 // Bulk or film, angles, density and thickness.
 
+#include <cmath>
+
 #include "window/form_fixture.h"
 
 namespace lumetra::window::testing {

@@ -55,8 +55,8 @@ TEST_F(StartState, ColoursAndVisibility) {
         EXPECT_FALSE(form.Text2[i]->visible()) << i;
         EXPECT_FALSE(form.Text52[i]->visible()) << i;
     }
-    for (const Control* c : {static_cast<const Control*>(&form.Text23), &form.Text24,
-                             &form.Label49, &form.Label50}) {
+    for (const Control* c : std::vector<const Control*>{&form.Text23, &form.Text24, &form.Label49,
+                                                       &form.Label50}) {
         EXPECT_FALSE(c->visible()) << c->name();
     }
     EXPECT_TRUE(form.Option1.value());

@@ -45,7 +45,9 @@ TEST_F(Target, ColourCodeOfTheSymbol) {
         f.Text1.set_text(c.symbol);
         EXPECT_EQ(f.Text1.fore_color(), c.colour) << c.symbol;
         EXPECT_EQ(f.Text51.visible(), c.content_shown) << c.symbol;
-        if (!c.content_shown) EXPECT_EQ(f.Label30.caption(), "") << c.symbol;
+        if (!c.content_shown) {
+            EXPECT_EQ(f.Label30.caption(), "") << c.symbol;
+        }
     }
 }
 
