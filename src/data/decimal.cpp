@@ -39,6 +39,8 @@ DecimalValue to_decimal(double value) {
         --e;
         mantissa = value / std::pow(10.0, e);
     }
+    // A value one ulp below a power of ten may still divide to 10 exactly.
+    if (mantissa >= 10.0) mantissa = kLargestMantissa;
     return {mantissa, static_cast<std::int16_t>(e)};
 }
 

@@ -144,7 +144,7 @@ VictoreenElement fit_element(int z) {
         }
         VictoreenRegion region = fit_region(z, lo, hi);
         if (!last)
-            region.bound = round_to_digits(data::kKeVAngstrom / edges[static_cast<std::size_t>(i)].own, 6);
+            region.bound = round_to_digits(data::kKeVAngstrom / edges[static_cast<std::size_t>(i)].own, 5);
         element.regions[static_cast<std::size_t>(i)] = region;
         std::printf("fit Z %2d region %d  %8.4f..%8.4f keV  C3 %-14.7g C4 %-14.7g worst %5.2f %%\n", z,
                     i + 1, lo, hi, region.c3, region.c4, 100.0 * worst_error(z, region, lo, hi));
