@@ -1,0 +1,394 @@
+#include "window/qt/form_view.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGraphicsDropShadowEffect>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <cmath>
+
+#include "window/qt/plot_widget.h"
+
+namespace lumetra::window::qt {
+
+namespace {
+
+QColor to_qcolor(common::Rgb c) { return QColor(c.r, c.g, c.b); }
+
+int to_px(int twips) {
+    return static_cast<int>(std::lround(twips / double(FormView::kTwipsPerPixel)));
+}
+
+QString to_qstring(const std::string& s) { return QString::fromStdString(s); }
+
+QFont font_for(const Control& c) {
+    QFont f;
+    const QStringList families =
+        c.serif_font ? QStringList{"Times New Roman", "DejaVu Serif", "Liberation Serif", "serif"}
+                     : QStringList{"DejaVu Sans Condensed", "Arial Narrow",
+                                   "Liberation Sans Narrow", "Tahoma", "sans-serif"};
+    f.setFamilies(families);
+    f.setPointSizeF(c.font_pt > 0.0 ? c.font_pt : 9.0);
+    f.setBold(c.bold);
+    return f;
+}
+
+// Background in every state; text only while enabled, so a disabled control greys.
+void set_colours(QWidget* w, QPalette::ColorRole back_role, QPalette::ColorRole text_role,
+                 const Control& c) {
+    QPalette pal = w->palette();
+    pal.setColor(back_role, to_qcolor(c.back_color()));
+    pal.setColor(QPalette::Active, text_role, to_qcolor(c.fore_color()));
+    pal.setColor(QPalette::Inactive, text_role, to_qcolor(c.fore_color()));
+    if (pal != w->palette()) w->setPalette(pal);
+}
+
+double luminance(common::Rgb c) {
+    auto lin = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b);
+}
+
+// Pale text on the pale window (the yellow headings) gets a thin dark shadow so it
+// stays readable; its colour is kept.
+void shade_if_faint(QLabel* label, const Control& c) {
+    const double a = luminance(c.fore_color());
+    const double b = luminance(c.back_color());
+    const double contrast = (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+    const bool faint = contrast < 1.8 && a > b;
+    auto* shadow = qobject_cast<QGraphicsDropShadowEffect*>(label->graphicsEffect());
+    if (faint && !shadow) {
+        shadow = new QGraphicsDropShadowEffect(label);
+        shadow->setBlurRadius(0);
+        shadow->setOffset(1, 1);
+        shadow->setColor(QColor(96, 96, 0));
+        label->setGraphicsEffect(shadow);
+    } else if (!faint && shadow) {
+        label->setGraphicsEffect(nullptr);
+    }
+}
+
+// A text box: typing writes the model's text (its Change runs); the mouse gives
+// MouseUp then Click on a left release, MouseUp alone on a right release, and
+// MouseUp, Click, DblClick, MouseUp on a double click.
+class FieldEdit : public QLineEdit {
+  public:
+    FieldEdit(TextBox& box, QWidget* parent) : QLineEdit(parent), box_(box) {}
+
+  protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        after_double_ = false;
+        QLineEdit::mousePressEvent(e);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        QLineEdit::mouseDoubleClickEvent(e);
+        if (e->button() != Qt::LeftButton) return;
+        after_double_ = true;
+        if (box_.on_dbl_click) box_.on_dbl_click();
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        QLineEdit::mouseReleaseEvent(e);
+        if (e->button() == Qt::LeftButton) {
+            if (after_double_) {
+                // The release that ends a double click.
+                after_double_ = false;
+                if (box_.on_mouse_up) box_.on_mouse_up(MouseButton::Left);
+            } else {
+                box_.user_left_click();
+            }
+        } else if (e->button() == Qt::RightButton) {
+            box_.user_right_click();
+        }
+    }
+    void contextMenuEvent(QContextMenuEvent* e) override {
+        // The right button picks a matrix element; no menu on boxes that use it.
+        if (box_.on_mouse_up) {
+            e->accept();
+            return;
+        }
+        QLineEdit::contextMenuEvent(e);
+    }
+
+  private:
+    TextBox& box_;
+    bool after_double_ = false;
+};
+
+class ClickLabel : public QLabel {
+  public:
+    ClickLabel(Label& label, QWidget* parent) : QLabel(parent), label_(label) {
+        setTextFormat(Qt::PlainText);
+    }
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        QLabel::mouseReleaseEvent(e);
+        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) {
+            label_.click();
+        }
+    }
+
+  private:
+    Label& label_;
+};
+
+QString button_text(const std::string& caption) {
+    QString s = to_qstring(caption);
+    s.replace(QLatin1Char('&'), QStringLiteral("&&"));  // no mnemonics
+    return s;
+}
+
+}  // namespace
+
+FormView::FormView(RADirido& form, QWidget* parent) : QWidget(parent), form_(form) {
+    setWindowTitle(QString::fromUtf8(RADirido::kCaption));
+    setFixedSize(to_px(RADirido::kClientWidth), to_px(RADirido::kClientHeight));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, to_qcolor(common::colours::inactive_border));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+
+    for (Control* c : form_.controls()) create(*c);
+    // Frames only group: whatever lies on them stays in front.
+    for (Control* c : form_.controls()) {
+        if (c->kind() == ControlKind::Frame) {
+            if (QWidget* w = widget(c->name())) w->lower();
+        }
+    }
+    for (Control* c : form_.controls()) {
+        mirror(*c);
+        c->observer = [this](Control& changed) { mirror(changed); };
+    }
+}
+
+FormView::~FormView() {
+    for (Control* c : form_.controls()) c->observer = nullptr;
+}
+
+QWidget* FormView::widget(const std::string& name) const {
+    auto it = by_name_.find(name);
+    return it == by_name_.end() ? nullptr : it->second;
+}
+
+void FormView::create(Control& c) {
+    QWidget* w = nullptr;
+    switch (c.kind()) {
+        case ControlKind::TextBox: {
+            auto& box = static_cast<TextBox&>(c);
+            auto* edit = new FieldEdit(box, this);
+            edit->setTextMargins(1, 0, 1, 0);
+            connect(edit, &QLineEdit::textEdited, this,
+                    [&box](const QString& t) { box.set_text(t.toStdString()); });
+            w = edit;
+            break;
+        }
+        case ControlKind::Label: {
+            auto* label = new ClickLabel(static_cast<Label&>(c), this);
+            label->setAutoFillBackground(true);
+            w = label;
+            break;
+        }
+        case ControlKind::CommandButton: {
+            auto& model = static_cast<CommandButton&>(c);
+            auto* button = new QPushButton(this);
+            button->setFocusPolicy(Qt::TabFocus);
+            connect(button, &QPushButton::clicked, this, [&model] { model.click(); });
+            w = button;
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto& model = static_cast<OptionButton&>(c);
+            auto* radio = new QRadioButton(this);
+            // The model keeps the groups; Qt's own exclusivity would join them all.
+            radio->setAutoExclusive(false);
+            radio->setAutoFillBackground(true);
+            connect(radio, &QRadioButton::clicked, this, [&model, radio] {
+                model.user_click();
+                const QSignalBlocker block(radio);
+                radio->setChecked(model.value());
+            });
+            w = radio;
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto& model = static_cast<CheckBox&>(c);
+            auto* check = new QCheckBox(this);
+            check->setAutoFillBackground(true);
+            connect(check, &QCheckBox::clicked, this, [&model, check] {
+                model.user_click();
+                const QSignalBlocker block(check);
+                check->setChecked(model.value() != 0);
+            });
+            w = check;
+            break;
+        }
+        case ControlKind::ComboBox: {
+            auto& model = static_cast<ComboBox&>(c);
+            auto* combo = new QComboBox(this);
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setCompleter(nullptr);
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                    [&model](const QString& t) { model.set_text(t.toStdString()); });
+            connect(combo, &QComboBox::activated, this, [&model, combo](int i) {
+                if (i >= 0 && i < combo->count()) model.user_pick(combo->itemText(i).toStdString());
+            });
+            w = combo;
+            break;
+        }
+        case ControlKind::PictureBox: {
+            plot_ = new PlotWidget(static_cast<PictureBox&>(c), this);
+            plot_->on_leave = [this] { form_.Form_MouseMove(0, 0); };
+            w = plot_;
+            break;
+        }
+        case ControlKind::Frame: {
+            auto* group = new QGroupBox(this);
+            w = group;
+            break;
+        }
+        case ControlKind::LineShape:
+        case ControlKind::Shape:
+            return;  // painted on the window
+    }
+    w->setFont(font_for(c));
+    widgets_[&c] = w;
+    by_name_[c.name()] = w;
+}
+
+void FormView::mirror(Control& c) {
+    auto it = widgets_.find(&c);
+    if (it == widgets_.end()) {
+        update();  // a rule or the rectangle
+        return;
+    }
+    QWidget* w = it->second;
+    const QRect bounds(to_px(c.left()), to_px(c.top()), to_px(c.width()), to_px(c.height()));
+    if (w->geometry() != bounds) w->setGeometry(bounds);
+    if (w->isEnabled() != c.enabled()) w->setEnabled(c.enabled());
+    const QFont font = font_for(c);
+    if (w->font() != font) w->setFont(font);
+    const Qt::Alignment align =
+        (c.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+
+    switch (c.kind()) {
+        case ControlKind::TextBox: {
+            auto* edit = static_cast<QLineEdit*>(w);
+            set_colours(edit, QPalette::Base, QPalette::Text, c);
+            if (edit->alignment() != align) edit->setAlignment(align);
+            const QString text = to_qstring(static_cast<TextBox&>(c).text());
+            if (edit->text() != text) {
+                // Only a real change moves the cursor; typing that the model keeps
+                // leaves it where the user is.
+                const QSignalBlocker block(edit);
+                edit->setText(text);
+            }
+            break;
+        }
+        case ControlKind::Label: {
+            auto* label = static_cast<QLabel*>(w);
+            set_colours(label, QPalette::Window, QPalette::WindowText, c);
+            const QString text = to_qstring(c.caption());
+            if (label->text() != text) label->setText(text);
+            if (label->alignment() != align) label->setAlignment(align);
+            const int frame = c.bordered ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame;
+            if (label->frameStyle() != frame) label->setFrameStyle(frame);
+            // A label two lines high wraps its caption.
+            const bool wrap = bounds.height() >= 2 * QFontMetrics(font).lineSpacing();
+            if (label->wordWrap() != wrap) label->setWordWrap(wrap);
+            shade_if_faint(label, c);
+            break;
+        }
+        case ControlKind::CommandButton: {
+            auto* button = static_cast<QPushButton*>(w);
+            set_colours(button, QPalette::Button, QPalette::ButtonText, c);
+            const QString text = button_text(c.caption());
+            if (button->text() != text) button->setText(text);
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto* radio = static_cast<QRadioButton*>(w);
+            set_colours(radio, QPalette::Window, QPalette::WindowText, c);
+            const QSignalBlocker block(radio);
+            radio->setChecked(static_cast<OptionButton&>(c).value());
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto* check = static_cast<QCheckBox*>(w);
+            set_colours(check, QPalette::Window, QPalette::WindowText, c);
+            const QSignalBlocker block(check);
+            check->setChecked(static_cast<CheckBox&>(c).value() != 0);
+            break;
+        }
+        case ControlKind::ComboBox: {
+            auto& model = static_cast<ComboBox&>(c);
+            auto* combo = static_cast<QComboBox*>(w);
+            set_colours(combo, QPalette::Base, QPalette::Text, c);
+            const QSignalBlocker block(combo);
+            const auto& items = model.items();
+            bool same = combo->count() == static_cast<int>(items.size());
+            for (int i = 0; same && i < combo->count(); ++i) {
+                same = combo->itemText(i) == to_qstring(items[static_cast<std::size_t>(i)]);
+            }
+            if (!same) {
+                combo->clear();
+                for (const std::string& item : items) combo->addItem(to_qstring(item));
+            }
+            const QString text = to_qstring(model.text());
+            if (combo->currentText() != text) combo->setEditText(text);
+            break;
+        }
+        case ControlKind::PictureBox:
+            plot_->sync();
+            break;
+        case ControlKind::Frame: {
+            auto* group = static_cast<QGroupBox*>(w);
+            set_colours(group, QPalette::Window, QPalette::WindowText, c);
+            const QString title = to_qstring(c.caption());
+            if (group->title() != title) group->setTitle(title);
+            break;
+        }
+        case ControlKind::LineShape:
+        case ControlKind::Shape:
+            break;
+    }
+    if (w->isVisibleTo(this) != c.visible()) w->setVisible(c.visible());
+}
+
+void FormView::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(QColor(0, 0, 0), 1));
+    p.setBrush(Qt::NoBrush);
+    for (Control* c : form_.controls()) {
+        if (!c->visible()) continue;
+        if (c->kind() == ControlKind::LineShape) {
+            const auto* line = static_cast<const LineShape*>(c);
+            p.drawLine(to_px(line->x1), to_px(line->y1), to_px(line->x2), to_px(line->y2));
+        } else if (c->kind() == ControlKind::Shape) {
+            p.drawRect(to_px(c->left()), to_px(c->top()), to_px(c->width()) - 1,
+                       to_px(c->height()) - 1);
+        }
+    }
+}
+
+void FormView::mouseMoveEvent(QMouseEvent* event) {
+    QWidget::mouseMoveEvent(event);
+    const QPointF pos = event->position();
+    form_.Form_MouseMove(static_cast<int>(std::lround(pos.x() * kTwipsPerPixel)),
+                         static_cast<int>(std::lround(pos.y() * kTwipsPerPixel)));
+}
+
+}  // namespace lumetra::window::qt
