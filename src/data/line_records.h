@@ -10,8 +10,8 @@
 
 namespace lumetra::data {
 
-constexpr int kFirstLineZ = 11;  // sodium: the first element with its own record
-constexpr int kLastLineZ = 83;   // bismuth
+constexpr int kFirstLineZ = 11;   // sodium: the first element with its own record
+constexpr int kLastLineZ = 83;    // bismuth
 constexpr int kRecordSlots = 21;  // single-line slots 1..21
 
 // Slot ranges of the vacancy groups.
@@ -27,9 +27,9 @@ struct EmissionLine {
 };
 
 struct LineRecord {
-    bool has_lines;            // false for argon
-    DecimalValue sigma_above;  // cm2 per atom just above the K edge
-    DecimalValue sigma_jump;   // the K-shell part of it (the step of the edge)
+    bool has_lines;                                // false for argon
+    DecimalValue sigma_above;                      // cm2 per atom just above the K edge
+    DecimalValue sigma_jump;                       // the K-shell part of it (the step of the edge)
     std::array<EmissionLine, kRecordSlots> lines;  // slot s at index s - 1
 };
 

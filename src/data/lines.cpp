@@ -99,9 +99,9 @@ void Line_data(std::int16_t Z, double Energy, LineArray& Line_energies, LineArra
         Line_energies[static_cast<std::size_t>(slot)] = line.energy;
         Line_weights[static_cast<std::size_t>(slot)] = line.intensity * share / total;
     }
-    sum_slot(Line_energies, Line_weights, 22, 1, 2);   // L-alpha 1 & 2
-    sum_slot(Line_energies, Line_weights, 0, 15, 16);  // K-alpha 1 & 2
-    sum_slot(Line_energies, Line_weights, 23, 17, 19); // K-beta 1 & 3
+    sum_slot(Line_energies, Line_weights, 22, 1, 2);    // L-alpha 1 & 2
+    sum_slot(Line_energies, Line_weights, 0, 15, 16);   // K-alpha 1 & 2
+    sum_slot(Line_energies, Line_weights, 23, 17, 19);  // K-beta 1 & 3
 }
 
 }  // namespace lumetra::data

@@ -1,5 +1,7 @@
 // Atomic photoabsorption cross-sections.
 
+#include "data/absorption.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -8,7 +10,6 @@
 #include <limits>
 
 #include "common/dialogs.h"
-#include "data/absorption.h"
 #include "data/victoreen.h"
 #include "digits.h"
 
@@ -113,8 +114,12 @@ TEST(MyuElem, RegionsFollowTheEdgeStructure) {
             }
         }
         if (z >= 21) {
-            const double k_bound = element.regions[static_cast<std::size_t>(element.count - 2)].bound;
-            const double expected_k = z == 21 ? 2.762 : z == 49 ? 0.44371 : z == 50 ? 0.42467 : 0.13694;
+            const double k_bound =
+                element.regions[static_cast<std::size_t>(element.count - 2)].bound;
+            const double expected_k = z == 21   ? 2.762
+                                      : z == 49 ? 0.44371
+                                      : z == 50 ? 0.42467
+                                                : 0.13694;
             if (z == 21 || z == 49 || z == 50 || z == 83) {
                 EXPECT_EQ(k_bound, expected_k) << z;
             }
@@ -158,23 +163,26 @@ TEST(MyuElem, HeavyElementsClearTheMatrixAndGoOn) {
 TEST(MyuElem, AnyEnergyGivesADefinedSplit) {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double energies[] = {-1.0,   -1e-300, 1e-300, 4.9e-324, -4.9e-324, 1e-310, DBL_MIN,
-                               1e-5,   1e-3,    0.05,   150.0,    1e5,       1e300,  DBL_MAX,
-                               -DBL_MAX};
+    const double energies[] = {-1.0, -1e-300, 1e-300, 4.9e-324, -4.9e-324, 1e-310,  DBL_MIN, 1e-5,
+                               1e-3, 0.05,    150.0,  1e5,      1e300,     DBL_MAX, -DBL_MAX};
     for (int z : {-32768, 0, 1, 4, 26, 50, 51, 83, 84, 32767}) {
         for (double e : energies) {
             const Sigma s = myu(z, e);
             ASSERT_TRUE(s.mantissa >= 1.0 && s.mantissa < 10.0) << z << " at " << e;
             // Oracle: |C3 l^3 + C4 l^4| in long double, with the region the value lands in.
             const VictoreenElement& element =
-                kVictoreenTable[static_cast<std::size_t>(z < 4 ? 0 : z > 83 ? 0 : z - 1)];
+                kVictoreenTable[static_cast<std::size_t>(z < 4    ? 0
+                                                         : z > 83 ? 0
+                                                                  : z - 1)];
             const long double lambda = 12.3976L / static_cast<long double>(e);
             const VictoreenRegion& r = victoreen_region(element, static_cast<double>(12.3976L / e));
             const long double c3 = z > 83 ? 1e-20L : r.c3, c4 = z > 83 ? 1e-20L : r.c4;
-            const long double sigma = fabsl(c3 * lambda * lambda * lambda + c4 * lambda * lambda * lambda * lambda);
+            const long double sigma =
+                fabsl(c3 * lambda * lambda * lambda + c4 * lambda * lambda * lambda * lambda);
             const long double log10_sigma = log10l(sigma);
             EXPECT_EQ(s.exponent, static_cast<int>(floorl(log10_sigma))) << z << " at " << e;
-            EXPECT_NEAR(std::log10(s.mantissa) + s.exponent, static_cast<double>(log10_sigma), 1e-10)
+            EXPECT_NEAR(std::log10(s.mantissa) + s.exponent, static_cast<double>(log10_sigma),
+                        1e-10)
                 << z << " at " << e;
         }
         for (double e : {inf, -inf, nan}) {

@@ -14,7 +14,8 @@ inline ::testing::AssertionResult matches_digits(double actual, const std::strin
     const std::string mantissa = printed.substr(0, e);
     const int exponent = e == std::string::npos ? 0 : std::stoi(printed.substr(e + 1));
     const std::size_t point = mantissa.find('.');
-    const int decimals = point == std::string::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
+    const int decimals =
+        point == std::string::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
     const double tolerance = 0.5 * std::pow(10.0, exponent - decimals) * (1 + 1e-9);
     if (std::fabs(actual - std::stod(printed)) <= tolerance) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << actual << " does not round to " << printed;

@@ -1,5 +1,7 @@
 // Emission lines and their shares.
 
+#include "data/lines.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include <limits>
 #include <set>
 
-#include "data/lines.h"
 #include "digits.h"
 
 namespace lumetra::data {
@@ -63,27 +64,36 @@ void expect_slots(const Lines& l, std::initializer_list<SlotValue> values, const
 TEST(LineData, ReferenceShares) {
     const Lines iron = lines(26, 10.0);
     expect_slots(iron,
-                 {{15, "0.5431222", nullptr}, {16, "0.2715611", nullptr}, {17, "0.09233077", nullptr},
-                  {19, "0.09233077", nullptr}, {21, "0.0006551534", nullptr},
-                  {0, "0.8146833", "6.399507"}, {23, "0.1846615", "7.05799"}},
+                 {{15, "0.5431222", nullptr},
+                  {16, "0.2715611", nullptr},
+                  {17, "0.09233077", nullptr},
+                  {19, "0.09233077", nullptr},
+                  {21, "0.0006551534", nullptr},
+                  {0, "0.8146833", "6.399507"},
+                  {23, "0.1846615", "7.05799"}},
                  "iron at 10 keV");
     EXPECT_EQ(iron.energy[22], 0.0);
     EXPECT_EQ(iron.weight[22], 1e-10);
     // J = 0.88174807 and S = 162.34801 give slot 15 its share 100 J / S.
     EXPECT_NEAR(iron.weight[15], 100 * 0.88174807 / 162.34801, 1e-8);
 
-    expect_slots(lines(14, 1.0), {{15, "0.6578947", nullptr}, {16, "0.3289474", nullptr}, {17, "0.01315789", nullptr}},
-                 "silicon at 1 keV");
+    expect_slots(
+        lines(14, 1.0),
+        {{15, "0.6578947", nullptr}, {16, "0.3289474", nullptr}, {17, "0.01315789", nullptr}},
+        "silicon at 1 keV");
     const Lines w_low = lines(74, 11.8);
-    expect_slots(w_low, {{1, "0.4577466", nullptr}, {22, "0.5080988", "8.391416"}}, "tungsten at 11.8 keV");
+    expect_slots(w_low, {{1, "0.4577466", nullptr}, {22, "0.5080988", "8.391416"}},
+                 "tungsten at 11.8 keV");
     for (int s = 1; s <= 21; ++s) {
         const bool present = (s >= 1 && s <= 5) || (s >= 7 && s <= 9);
         EXPECT_EQ(w_low.energy[static_cast<std::size_t>(s)] != 0.0, present) << s;
     }
     EXPECT_EQ(w_low.weight[0], 1e-10);
     EXPECT_EQ(w_low.weight[23], 1e-10);
-    expect_slots(lines(74, 100.0), {{15, "0.3812064", nullptr}, {1, "0.09893908", nullptr}, {0, "0.6023062", "58.82761"}},
-                 "tungsten at 100 keV");
+    expect_slots(
+        lines(74, 100.0),
+        {{15, "0.3812064", nullptr}, {1, "0.09893908", nullptr}, {0, "0.6023062", "58.82761"}},
+        "tungsten at 100 keV");
 }
 
 TEST(LineData, LightElementsShareOneLine) {
@@ -120,10 +130,12 @@ TEST(LineData, GatingAtExactlyAnEdge) {
     const Gate tungsten[] = {{10.1996, 0, 5}, {11.539, 5, 9}, {12.0992, 9, 14}, {69.5052, 14, 21}};
     for (const Gate& g : tungsten) {
         for (const auto& [energy, last] :
-             {std::pair{g.edge, g.last_slot_below}, std::pair{std::nextafter(g.edge, 100.0), g.last_slot_above}}) {
+             {std::pair{g.edge, g.last_slot_below},
+              std::pair{std::nextafter(g.edge, 100.0), g.last_slot_above}}) {
             const Lines l = lines(74, energy);
             for (int s = 1; s <= 21; ++s)
-                EXPECT_EQ(l.energy[static_cast<std::size_t>(s)] != 0.0, s <= last && s != 6 && s != 10)
+                EXPECT_EQ(l.energy[static_cast<std::size_t>(s)] != 0.0,
+                          s <= last && s != 6 && s != 10)
                     << "tungsten at " << energy << " slot " << s;
         }
     }
@@ -166,16 +178,21 @@ TEST(LineData, SumSlotsAndTotals) {
         if (z == 18) continue;
         for (double e : {3.0, 12.0, 30.0, 200.0}) {
             const Lines l = lines(z, e);
-            for (const auto& [sum, a, b] : {std::tuple{0, 15, 16}, std::tuple{22, 1, 2}, std::tuple{23, 17, 19}}) {
-                const double wa = l.weight[static_cast<std::size_t>(a)], wb = l.weight[static_cast<std::size_t>(b)];
-                const double ea = l.energy[static_cast<std::size_t>(a)], eb = l.energy[static_cast<std::size_t>(b)];
-                EXPECT_DOUBLE_EQ(l.weight[static_cast<std::size_t>(sum)], wa + wb + 1e-10) << z << " slot " << sum;
-                EXPECT_NEAR(l.energy[static_cast<std::size_t>(sum)], (ea * wa + eb * wb) / (wa + wb + 1e-10),
-                            1e-9 * (ea + eb))
+            for (const auto& [sum, a, b] :
+                 {std::tuple{0, 15, 16}, std::tuple{22, 1, 2}, std::tuple{23, 17, 19}}) {
+                const double wa = l.weight[static_cast<std::size_t>(a)],
+                             wb = l.weight[static_cast<std::size_t>(b)];
+                const double ea = l.energy[static_cast<std::size_t>(a)],
+                             eb = l.energy[static_cast<std::size_t>(b)];
+                EXPECT_DOUBLE_EQ(l.weight[static_cast<std::size_t>(sum)], wa + wb + 1e-10)
+                    << z << " slot " << sum;
+                EXPECT_NEAR(l.energy[static_cast<std::size_t>(sum)],
+                            (ea * wa + eb * wb) / (wa + wb + 1e-10), 1e-9 * (ea + eb))
                     << z << " slot " << sum;
             }
             const double total = l.single_sum();
-            EXPECT_TRUE(total == 0.0 || (total > 0.999 && total < 1.0)) << z << " at " << e << ": " << total;
+            EXPECT_TRUE(total == 0.0 || (total > 0.999 && total < 1.0))
+                << z << " at " << e << ": " << total;
         }
     }
 }
@@ -187,8 +204,10 @@ TEST(LineData, AnyEnergyGivesFiniteShares) {
         for (double e : {0.0, -1.0, -inf, inf, nan, 4.9e-324, 1e300}) {
             const Lines l = lines(z, e);
             for (std::size_t s = 0; s < l.weight.size(); ++s) {
-                ASSERT_TRUE(std::isfinite(l.energy[s]) && l.energy[s] >= 0) << z << " at " << e << " slot " << s;
-                ASSERT_TRUE(l.weight[s] >= 0 && l.weight[s] <= 1) << z << " at " << e << " slot " << s;
+                ASSERT_TRUE(std::isfinite(l.energy[s]) && l.energy[s] >= 0)
+                    << z << " at " << e << " slot " << s;
+                ASSERT_TRUE(l.weight[s] >= 0 && l.weight[s] <= 1)
+                    << z << " at " << e << " slot " << s;
             }
             EXPECT_LT(l.single_sum(), 1.0) << z << " at " << e;
         }

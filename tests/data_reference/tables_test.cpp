@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "common/dialogs.h"
@@ -53,20 +53,22 @@ TEST(TablesAgainstReference, PhotoabsorptionDeviation) {
     for (int z = 10; z <= 83; ++z) {
         const std::vector<Shell> shells = represented(z);
         double first = 2.0;
-        for (Shell s : {Shell::K, Shell::L1, Shell::L2, Shell::L3, Shell::M1, Shell::M2, Shell::M3, Shell::M4,
-                        Shell::M5})
+        for (Shell s : {Shell::K, Shell::L1, Shell::L2, Shell::L3, Shell::M1, Shell::M2, Shell::M3,
+                        Shell::M4, Shell::M5})
             if (std::find(shells.begin(), shells.end(), s) == shells.end())
                 first = std::max(first, 1.02 * reference::edge(z, s));
         for (double e = first; e <= 60.0; e *= 1.01) {
             bool near_edge = false;
             for (Shell s : shells) {
-                double own = reference::edge(z, s);  // L edges of Z 50, 51 are not in the edge lookup
+                double own =
+                    reference::edge(z, s);  // L edges of Z 50, 51 are not in the edge lookup
                 if (s == Shell::K || (s == Shell::L3 && z >= 52)) own = own_edge(z, s);
                 const double lo = std::min(own, reference::edge(z, s)) * 0.99;
                 const double hi = std::max(own, reference::edge(z, s)) * 1.01;
                 near_edge = near_edge || (e >= lo && e <= hi);
             }
-            if (!near_edge) deviations.push_back(std::fabs(myu(z, e) / reference::photo_per_atom(z, e) - 1));
+            if (!near_edge)
+                deviations.push_back(std::fabs(myu(z, e) / reference::photo_per_atom(z, e) - 1));
         }
     }
     ASSERT_GT(deviations.size(), 10000u);
@@ -76,8 +78,8 @@ TEST(TablesAgainstReference, PhotoabsorptionDeviation) {
     EXPECT_LT(median, 0.03);
     EXPECT_LT(p90, 0.08);
     EXPECT_LT(deviations.back(), 0.50);
-    std::printf("photoabsorption: median %.2f %%, 90 %% %.2f %%, max %.2f %% over %zu points\n", 100 * median,
-                100 * p90, 100 * deviations.back(), deviations.size());
+    std::printf("photoabsorption: median %.2f %%, 90 %% %.2f %%, max %.2f %% over %zu points\n",
+                100 * median, 100 * p90, 100 * deviations.back(), deviations.size());
 }
 
 TEST(TablesAgainstReference, LineEnergies) {
@@ -100,18 +102,22 @@ TEST(TablesAgainstReference, LineEnergies) {
 TEST(TablesAgainstReference, KShellShareAndTotals) {
     for (int z = 20; z <= 83; ++z) {
         const LineRecord& record = *line_record(z);
-        const double above = record.sigma_above.mantissa * std::pow(10.0, record.sigma_above.exponent);
+        const double above =
+            record.sigma_above.mantissa * std::pow(10.0, record.sigma_above.exponent);
         const double jump = record.sigma_jump.mantissa * std::pow(10.0, record.sigma_jump.exponent);
         const double j = jump / above;
         EXPECT_GE(j, 0.6) << z;
         EXPECT_LE(j, 0.95) << z;
         EXPECT_NEAR(j, 1 - 1 / reference::k_jump_factor(z), 0.03) << z;
         const double k_ref = reference::edge(z, Shell::K);
-        EXPECT_NEAR(above / reference::photo_per_atom(z, 1.0001 * std::max(k_ref, own_edge(z, Shell::K))), 1, 0.1)
+        EXPECT_NEAR(
+            above / reference::photo_per_atom(z, 1.0001 * std::max(k_ref, own_edge(z, Shell::K))),
+            1, 0.1)
             << z;
 
         LineArray energies{}, weights{};
-        Line_data(static_cast<std::int16_t>(z), 1.001 * std::max(k_ref, own_edge(z, Shell::K)), energies, weights);
+        Line_data(static_cast<std::int16_t>(z), 1.001 * std::max(k_ref, own_edge(z, Shell::K)),
+                  energies, weights);
         double total = 0;
         for (int slot = 1; slot <= 21; ++slot) total += weights[static_cast<std::size_t>(slot)];
         EXPECT_GE(total, 0.999) << z;

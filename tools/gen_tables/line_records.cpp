@@ -26,6 +26,7 @@ constexpr DecimalValue kNoSigmaJump{0.0, -21};
 
 // The lines of each slot 1..21 (index slot - 1); two lines share a slot where the
 // detector cannot part them.
+// clang-format off
 const std::vector<Line> kSlotLines[data::kRecordSlots] = {
     {Line::L3M5}, {Line::L3M4}, {Line::L3N5}, {Line::L3M1}, {Line::L3N4}, {Line::L3O4, Line::L3O5},
     {Line::L2M4}, {Line::L2M1}, {Line::L2N4}, {Line::L2O4},
@@ -33,6 +34,7 @@ const std::vector<Line> kSlotLines[data::kRecordSlots] = {
     {Line::KL3}, {Line::KL2}, {Line::KM3}, {Line::KN2, Line::KN3}, {Line::KM2},
     {Line::KO2, Line::KO3}, {Line::KM4, Line::KM5},
 };
+// clang-format on
 
 // The slots each element carries.
 struct SlotPlan {
@@ -63,6 +65,7 @@ struct FixedRecord {
     DecimalValue sigma_jump;
     std::vector<FixedLine> lines;
 };
+// clang-format off
 const FixedRecord kFixedRecords[] = {
     {14, kNoSigmaAbove, kNoSigmaJump, {{15, 1.73998, 100}, {16, 1.73938, 50}, {17, 1.83594, 2}}},
     {26, {3.89, -20}, {3.43, -20},
@@ -76,6 +79,7 @@ const FixedRecord kFixedRecords[] = {
       {15, 59.31824, 100},     {16, 57.9817, 58},        {17, 67.2443, 22},        {18, 69.067, 8},
       {19, 66.9514, 11},       {20, 69.269, 0.119856173}, {21, 67.653, 0.499400719}}},
 };
+// clang-format on
 // Every Z up to 10 shares one line.
 const FixedRecord kLightRecord{0, kNoSigmaAbove, kNoSigmaJump, {{15, 0.8486, 100}}};
 
@@ -152,7 +156,8 @@ LineRecord generated_record(int z) {
     LineRecord record{true, kNoSigmaAbove, kNoSigmaJump, {}};
     for (const SlotPlan& plan : kSlotPlans) {
         if (z < plan.first_z || z > plan.last_z) continue;
-        for (int slot : plan.slots) record.lines[static_cast<std::size_t>(slot - 1)] = slot_line(z, slot);
+        for (int slot : plan.slots)
+            record.lines[static_cast<std::size_t>(slot - 1)] = slot_line(z, slot);
     }
     if (const data::EdgeEnergies* edges = data::edge_energies(z)) {
         const double energy = kAboveEdge * std::max(edges->k, edge_energy(z, Shell::K));
@@ -164,14 +169,16 @@ LineRecord generated_record(int z) {
 }
 
 std::string record_source(const LineRecord& record, const std::string& comment) {
-    std::string out = format("    // %s\n    {%s, {%s, %d}, {%s, %d}, {{", comment.c_str(),
-                             record.has_lines ? "true" : "false",
-                             shortest(record.sigma_above.mantissa).c_str(), record.sigma_above.exponent,
-                             shortest(record.sigma_jump.mantissa).c_str(), record.sigma_jump.exponent);
+    std::string out =
+        format("    // %s\n    {%s, {%s, %d}, {%s, %d}, {{", comment.c_str(),
+               record.has_lines ? "true" : "false", shortest(record.sigma_above.mantissa).c_str(),
+               record.sigma_above.exponent, shortest(record.sigma_jump.mantissa).c_str(),
+               record.sigma_jump.exponent);
     for (std::size_t i = 0; i < record.lines.size(); ++i) {
         out += i % 4 == 0 ? "\n        " : " ";
         out += format("{%s, %s}%s", shortest(record.lines[i].energy).c_str(),
-                      shortest(record.lines[i].intensity).c_str(), i + 1 < record.lines.size() ? "," : "");
+                      shortest(record.lines[i].intensity).c_str(),
+                      i + 1 < record.lines.size() ? "," : "");
     }
     return out + "}}}";
 }
@@ -182,9 +189,12 @@ LineTable build_line_table() {
     LineTable table{};
     for (int z = data::kFirstLineZ; z <= data::kLastLineZ; ++z) {
         LineRecord& record = table[static_cast<std::size_t>(z - data::kFirstLineZ)];
-        if (z == 18) record = LineRecord{false, kNoSigmaAbove, kNoSigmaJump, {}};  // argon: no lines
-        else if (const FixedRecord* fixed = fixed_record(z)) record = record_of(*fixed);
-        else record = generated_record(z);
+        if (z == 18)
+            record = LineRecord{false, kNoSigmaAbove, kNoSigmaJump, {}};  // argon: no lines
+        else if (const FixedRecord* fixed = fixed_record(z))
+            record = record_of(*fixed);
+        else
+            record = generated_record(z);
     }
     return table;
 }
@@ -213,7 +223,8 @@ std::string line_source(const LineTable& table) {
     for (int z = data::kFirstLineZ; z <= data::kLastLineZ; ++z) {
         const std::string symbol(data::kElementSymbols[static_cast<std::size_t>(z - 1)].symbol);
         out += record_source(table[static_cast<std::size_t>(z - data::kFirstLineZ)],
-                             format("%d %s", z, symbol.c_str())) + ",\n";
+                             format("%d %s", z, symbol.c_str())) +
+               ",\n";
     }
     out += "}};\n\n}  // namespace lumetra::data\n";
     return out;

@@ -17,50 +17,23 @@ double checked(double value, xrl_error* error) {
     return 0.0;
 }
 
-int shell_code(Shell shell) {
-    switch (shell) {
-        case Shell::K: return K_SHELL;
-        case Shell::L1: return L1_SHELL;
-        case Shell::L2: return L2_SHELL;
-        case Shell::L3: return L3_SHELL;
-        case Shell::M1: return M1_SHELL;
-        case Shell::M2: return M2_SHELL;
-        case Shell::M3: return M3_SHELL;
-        case Shell::M4: return M4_SHELL;
-        case Shell::M5: return M5_SHELL;
-    }
-    return K_SHELL;
-}
+// Library codes in the order of the enumerations.
+constexpr int kShellCodes[] = {K_SHELL,  L1_SHELL, L2_SHELL, L3_SHELL, M1_SHELL,
+                               M2_SHELL, M3_SHELL, M4_SHELL, M5_SHELL};
+// clang-format off
+constexpr int kLineCodes[] = {
+    KL3_LINE, KL2_LINE, KM3_LINE, KM2_LINE, KN2_LINE, KN3_LINE, KO2_LINE, KO3_LINE, KM4_LINE, KM5_LINE,
+    L3M5_LINE, L3M4_LINE, L3N5_LINE, L3M1_LINE, L3N4_LINE, L3O4_LINE, L3O5_LINE,
+    L2M4_LINE, L2M1_LINE, L2N4_LINE, L2O4_LINE,
+    L1M3_LINE, L1M2_LINE, L1N2_LINE, L1N3_LINE,
+};
+// clang-format on
 
+int shell_code(Shell shell) {
+    return kShellCodes[static_cast<int>(shell)];
+}
 int line_code(Line line) {
-    switch (line) {
-        case Line::KL3: return KL3_LINE;
-        case Line::KL2: return KL2_LINE;
-        case Line::KM3: return KM3_LINE;
-        case Line::KM2: return KM2_LINE;
-        case Line::KN2: return KN2_LINE;
-        case Line::KN3: return KN3_LINE;
-        case Line::KO2: return KO2_LINE;
-        case Line::KO3: return KO3_LINE;
-        case Line::KM4: return KM4_LINE;
-        case Line::KM5: return KM5_LINE;
-        case Line::L3M5: return L3M5_LINE;
-        case Line::L3M4: return L3M4_LINE;
-        case Line::L3N5: return L3N5_LINE;
-        case Line::L3M1: return L3M1_LINE;
-        case Line::L3N4: return L3N4_LINE;
-        case Line::L3O4: return L3O4_LINE;
-        case Line::L3O5: return L3O5_LINE;
-        case Line::L2M4: return L2M4_LINE;
-        case Line::L2M1: return L2M1_LINE;
-        case Line::L2N4: return L2N4_LINE;
-        case Line::L2O4: return L2O4_LINE;
-        case Line::L1M3: return L1M3_LINE;
-        case Line::L1M2: return L1M2_LINE;
-        case Line::L1N2: return L1N2_LINE;
-        case Line::L1N3: return L1N3_LINE;
-    }
-    return KL3_LINE;
+    return kLineCodes[static_cast<int>(line)];
 }
 
 }  // namespace

@@ -9,11 +9,13 @@ constexpr Shell kAllShells[] = {Shell::K,  Shell::L1, Shell::L2, Shell::L3, Shel
                                 Shell::M2, Shell::M3, Shell::M4, Shell::M5};
 
 // The emission lines the program's slots are made of (Siegbahn names in comments).
+// clang-format off
 enum class Line {
     KL3, KL2, KM3, KM2, KN2, KN3, KO2, KO3, KM4, KM5,                  // K
     L3M5, L3M4, L3N5, L3M1, L3N4, L3O4, L3O5, L2M4, L2M1, L2N4, L2O4,  // L3, L2
     L1M3, L1M2, L1N2, L1N3,                                            // L1
 };
+// clang-format on
 
 // g/mol.
 double atomic_weight(int z);

@@ -18,7 +18,7 @@ namespace {
 using data::VictoreenElement;
 using data::VictoreenRegion;
 
-constexpr double kEdgeMargin = 0.01;      // fits and judgements keep 1 % clear of every jump
+constexpr double kEdgeMargin = 0.01;       // fits and judgements keep 1 % clear of every jump
 constexpr double kFirstRegionStep = 1.02;  // first region starts 2 % above the next lower edge
 constexpr double kLowestFitEnergy = 1.0;   // keV
 constexpr double kLastRegionTop = 40.0;    // keV, at least
@@ -39,11 +39,18 @@ const FixedElement kFixedElements[] = {
     {20, {1, {{{0, 3.7024235e-21, -4.3257995e-22}}}}},
     {26, {2, {{{1.74346, 1.00277e-21, -7.88048e-23}, {0, 1.07925e-20, -2.05725e-21}}}}},
     {29, {2, {{{1.38059, 1.59827e-21, -1.35313e-22}, {0, 1.69547e-20, -4.05544e-21}}}}},
-    {50, {3, {{{2.7769, 1.15303e-20, -9.6838e-22}, {0.42467, 1.62578e-20, -2.20843e-21},
-               {0, 1.66285e-19, -1.30638e-19}}}}},
-    {83, {5, {{{0.9234, 2.700959e-20, -4.063044e-21}, {0.7887, 8.758943e-20, -2.233736e-20},
-               {0.7571, 1.232603e-19, -3.14977e-20}, {0.13694, 1.826128e-19, -9.072504e-20},
-               {0, -3.800084e-17, 3.426409e-16}}}}},
+    {50,
+     {3,
+      {{{2.7769, 1.15303e-20, -9.6838e-22},
+        {0.42467, 1.62578e-20, -2.20843e-21},
+        {0, 1.66285e-19, -1.30638e-19}}}}},
+    {83,
+     {5,
+      {{{0.9234, 2.700959e-20, -4.063044e-21},
+        {0.7887, 8.758943e-20, -2.233736e-20},
+        {0.7571, 1.232603e-19, -3.14977e-20},
+        {0.13694, 1.826128e-19, -9.072504e-20},
+        {0, -3.800084e-17, 3.426409e-16}}}}},
 };
 
 const VictoreenElement* fixed_element(int z) {
@@ -78,15 +85,20 @@ double highest_unrepresented_edge(int z) {
     const std::vector<BoundingEdge> edges = represented_edges(z);
     double highest = 0.0;
     for (Shell shell : kAllShells) {
-        const bool represented = std::any_of(edges.begin(), edges.end(),
-                                             [shell](const BoundingEdge& e) { return e.shell == shell; });
+        const bool represented =
+            std::any_of(edges.begin(), edges.end(),
+                        [shell](const BoundingEdge& e) { return e.shell == shell; });
         if (!represented) highest = std::max(highest, edge_energy(z, shell));
     }
     return highest;
 }
 
-double jump_low(const BoundingEdge& e) { return std::min(e.own, e.reference) * (1.0 - kEdgeMargin); }
-double jump_high(const BoundingEdge& e) { return std::max(e.own, e.reference) * (1.0 + kEdgeMargin); }
+double jump_low(const BoundingEdge& e) {
+    return std::min(e.own, e.reference) * (1.0 - kEdgeMargin);
+}
+double jump_high(const BoundingEdge& e) {
+    return std::max(e.own, e.reference) * (1.0 + kEdgeMargin);
+}
 
 double round_to_digits(double value, int digits) {
     return std::strtod(format("%.*g", digits, value).c_str(), nullptr);
@@ -134,8 +146,10 @@ VictoreenElement fit_element(int z) {
         const bool last = i == element.count - 1;
         double lo = 0.0;
         double hi = 0.0;
-        if (first) lo = std::max(kFirstRegionStep * highest_unrepresented_edge(z), kLowestFitEnergy);
-        else lo = jump_high(edges[static_cast<std::size_t>(i - 1)]);
+        if (first)
+            lo = std::max(kFirstRegionStep * highest_unrepresented_edge(z), kLowestFitEnergy);
+        else
+            lo = jump_high(edges[static_cast<std::size_t>(i - 1)]);
         if (!last) {
             hi = jump_low(edges[static_cast<std::size_t>(i)]);
         } else {
@@ -144,17 +158,19 @@ VictoreenElement fit_element(int z) {
         }
         VictoreenRegion region = fit_region(z, lo, hi);
         if (!last)
-            region.bound = round_to_digits(data::kKeVAngstrom / edges[static_cast<std::size_t>(i)].own, 5);
+            region.bound =
+                round_to_digits(data::kKeVAngstrom / edges[static_cast<std::size_t>(i)].own, 5);
         element.regions[static_cast<std::size_t>(i)] = region;
-        std::printf("fit Z %2d region %d  %8.4f..%8.4f keV  C3 %-14.7g C4 %-14.7g worst %5.2f %%\n", z,
-                    i + 1, lo, hi, region.c3, region.c4, 100.0 * worst_error(z, region, lo, hi));
+        std::printf("fit Z %2d region %d  %8.4f..%8.4f keV  C3 %-14.7g C4 %-14.7g worst %5.2f %%\n",
+                    z, i + 1, lo, hi, region.c3, region.c4, 100.0 * worst_error(z, region, lo, hi));
     }
     return element;
 }
 
 double percentile(std::vector<double> sorted_values, double p) {
     std::sort(sorted_values.begin(), sorted_values.end());
-    const auto index = static_cast<std::size_t>(p * static_cast<double>(sorted_values.size() - 1) + 0.5);
+    const auto index =
+        static_cast<std::size_t>(p * static_cast<double>(sorted_values.size() - 1) + 0.5);
     return sorted_values[index];
 }
 
@@ -175,9 +191,12 @@ VictoreenTable build_victoreen_table() {
     for (int z = 1; z <= data::kLastVictoreenZ; ++z) {
         const VictoreenElement* fixed = fixed_element(z);
         VictoreenElement& element = table[static_cast<std::size_t>(z - 1)];
-        if (fixed != nullptr) element = *fixed;
-        else if (z < 4) element = *fixed_element(1);  // the hydrogen pair serves Z below 4
-        else element = fit_element(z);
+        if (fixed != nullptr)
+            element = *fixed;
+        else if (z < 4)
+            element = *fixed_element(1);  // the hydrogen pair serves Z below 4
+        else
+            element = fit_element(z);
     }
     return table;
 }
@@ -190,11 +209,14 @@ bool report_victoreen_quality(const VictoreenTable& table) {
     for (int z = 10; z <= data::kLastVictoreenZ; ++z) {
         const QualityRange range = quality_range(z);
         for (int i = 0; i < kJudgedPoints; ++i) {
-            const double energy = range.first * std::pow(range.last / range.first, i / (kJudgedPoints - 1.0));
+            const double energy =
+                range.first * std::pow(range.last / range.first, i / (kJudgedPoints - 1.0));
             if (near_represented_edge(z, energy)) continue;
             const double lambda = data::kKeVAngstrom / energy;
-            const VictoreenRegion& region = data::victoreen_region(table[static_cast<std::size_t>(z - 1)], lambda);
-            const double deviation = std::fabs(model(region, energy) / photo_per_atom(z, energy) - 1.0);
+            const VictoreenRegion& region =
+                data::victoreen_region(table[static_cast<std::size_t>(z - 1)], lambda);
+            const double deviation =
+                std::fabs(model(region, energy) / photo_per_atom(z, energy) - 1.0);
             deviations.push_back(deviation);
             if (deviation > worst) {
                 worst = deviation;
@@ -205,9 +227,10 @@ bool report_victoreen_quality(const VictoreenTable& table) {
     }
     const double median = percentile(deviations, 0.5);
     const double p90 = percentile(deviations, 0.9);
-    std::printf("quality over Z 10..83, %zu points: median %.2f %%, 90th percentile %.2f %%, "
-                "max %.2f %% (Z %d at %.3f keV)\n",
-                deviations.size(), 100 * median, 100 * p90, 100 * worst, worst_z, worst_energy);
+    std::printf(
+        "quality over Z 10..83, %zu points: median %.2f %%, 90th percentile %.2f %%, "
+        "max %.2f %% (Z %d at %.3f keV)\n",
+        deviations.size(), 100 * median, 100 * p90, 100 * worst, worst_z, worst_energy);
     return median < 0.03 && p90 < 0.08 && worst < 0.50;
 }
 
@@ -219,7 +242,8 @@ std::string victoreen_source(const VictoreenTable& table) {
         "//   gen_tables src/data\n"
         "// from the source directory. C3, C4 of each region are least-squares fits (relative\n"
         "// error) to the photoabsorption of the xraylib library; Z 1, 6, 14, 20, 26, 29, 50\n"
-        "// and 83 are the program's fixed rows. Bounds in Angstrom, C3 in cm2/A^3, C4 in cm2/A^4.\n"
+        "// and 83 are the program's fixed rows. Bounds in Angstrom, C3 in cm2/A^3, C4 in "
+        "cm2/A^4.\n"
         "\n"
         "#include \"data/victoreen.h\"\n"
         "\n"
@@ -228,9 +252,10 @@ std::string victoreen_source(const VictoreenTable& table) {
         "const std::array<VictoreenElement, kLastVictoreenZ> kVictoreenTable{{\n";
     for (int z = 1; z <= data::kLastVictoreenZ; ++z) {
         const VictoreenElement& element = table[static_cast<std::size_t>(z - 1)];
-        out += format("    // %d %s\n    {%d, {{", z,
-                      std::string(data::kElementSymbols[static_cast<std::size_t>(z - 1)].symbol).c_str(),
-                      element.count);
+        out += format(
+            "    // %d %s\n    {%d, {{", z,
+            std::string(data::kElementSymbols[static_cast<std::size_t>(z - 1)].symbol).c_str(),
+            element.count);
         for (int i = 0; i < element.count; ++i) {
             const VictoreenRegion& r = element.regions[static_cast<std::size_t>(i)];
             out += format("%s\n        {%s, %s, %s}", i == 0 ? "" : ",", shortest(r.bound).c_str(),
