@@ -9,6 +9,7 @@
 #include "engine/calculation.h"
 #include "engine/elements.h"
 #include "engine/finite.h"
+#include "engine/line_yield.h"
 #include "engine/transmission.h"
 
 namespace lumetra::engine {
@@ -22,10 +23,11 @@ constexpr double kThickFilm = 36.0;
 // Air path between sample and detector, cm. Below 5 cm the detector cannot come
 // closer than its snout: 5. Above 60 cm the field itself is set back to 60 (its
 // change handler runs at once) and the path is read again from it.
-double air_path(Host& host) {
+double air_path(Host& host, bool& reset) {
     const double v = host.field(Field::Distance);
     if (v < kNearestDistance) return kNearestDistance;
     if (v > kFarthestDistance) {
+        reset = true;
         host.set_distance_text("60");
         return host.field(Field::Distance);
     }
@@ -58,11 +60,12 @@ void fill_sum_slot(CalcState& st, const data::LineArray& lineE, int slot, int a,
 
 }  // namespace
 
-void Target_yield(CalcState& st, Host& host, std::int16_t i, double mu_in) {
-    if (i < 0 || i >= kElements) return;
+bool line_yields(CalcState& st, Host& host, std::int16_t i, double mu_in) {
+    if (i < 0 || i >= kElements) return false;
 
+    bool distance_reset = false;
     double E0 = host.field(Field::XrayEnergy);
-    const double d = air_path(host);
+    const double d = air_path(host, distance_reset);
     const std::int16_t n = filter_steps(host);
 
     data::LineArray lineE{};
@@ -90,6 +93,11 @@ void Target_yield(CalcState& st, Host& host, std::int16_t i, double mu_in) {
         fill_sum_slot(st, lineE, 22, 1, 2);    // L-alpha 1 and 2
         fill_sum_slot(st, lineE, 23, 17, 19);  // K-beta 1 and 3
     }
+    return distance_reset;
+}
+
+void Target_yield(CalcState& st, Host& host, std::int16_t i, double mu_in) {
+    line_yields(st, host, i, mu_in);
 }
 
 }  // namespace lumetra::engine

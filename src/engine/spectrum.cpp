@@ -3,12 +3,14 @@
 // layers the plot can show on their own.
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "common/numtext.h"
 #include "engine/calculation.h"
 #include "engine/elements.h"
 #include "engine/finite.h"
+#include "engine/line_yield.h"
 #include "engine/peaks.h"
 
 namespace lumetra::engine {
@@ -63,14 +65,25 @@ void clear_spectra(CalcState& st) {
         a->fill(0.0);
 }
 
-// Every line of every element into Spec_total; returns the sum S of all line
-// yields times contents, drawn or not.
-double total_spectrum(Synthesis& syn, Host& host, double mu_in) {
-    CalcState& st = syn.st;
+// Every line of every element into Spec_total, with the sum S of all line yields
+// times contents, drawn or not. Stops early (distance_reset) when the yields set the
+// distance field back to 60 cm: its handler may have run a whole recalculation into
+// these same arrays, and adding to that would count every layer twice.
+struct Total {
     double S = 0.0;
+    bool distance_reset = false;
+};
+
+Total total_spectrum(Synthesis& syn, Host& host, double mu_in, bool stop_on_reset) {
+    CalcState& st = syn.st;
+    Total t;
+    double& S = t.S;
     const int last = last_element(st);
     for (int i = 0; i <= last; ++i) {
-        Target_yield(st, host, static_cast<std::int16_t>(i), mu_in);
+        if (line_yields(st, host, static_cast<std::int16_t>(i), mu_in) && stop_on_reset) {
+            t.distance_reset = true;
+            return t;
+        }
         for (int j = 1; j <= 21; ++j) {
             const double y = st.Line_yield[i][j];
             const double height = finite::mul(content(st, i), y);
@@ -79,7 +92,7 @@ double total_spectrum(Synthesis& syn, Host& host, double mu_in) {
                 syn.shape.add(st.Spec_total, syn.shape.window(st.Line_energy[i][j]), height);
         }
     }
-    return S;
+    return t;
 }
 
 struct Scaling {
@@ -154,10 +167,12 @@ void argon_and_elastic(Synthesis& syn) {
 }
 
 // The target line's share of all line yields in per cent, six decimals, as the
-// first 7 characters of its text. Without a valid target line the share is 0.
+// first 7 characters of its text. Without a valid target line, or before the
+// editor has started (no element in use, so this run computed no yields and the
+// target row holds whatever an earlier call left there), the share is 0.
 std::string target_share(const CalcState& st, double S) {
     double T = 0.0;
-    if (st.Target_line >= 0 && st.Target_line < kSlots)
+    if (st.Target_line >= 0 && st.Target_line < kSlots && last_element(st) >= 0)
         T = finite::mul(st.Line_yield[0][st.Target_line], content(st, 0));
     const double ratio = finite::div(finite::mul(1e8, T), finite::add(S, 1e-5));
     return text::cut(text::Str(text::Int(ratio + 0.5) / 1e6), 7);
@@ -195,9 +210,9 @@ void pileup_layer(Synthesis& syn) {
     }
 }
 
-}  // namespace
-
-std::string Calc_spectrum(CalcState& st, Host& host) {
+// One pass of the calculation; with stop_on_reset it gives up (returns nothing) as
+// soon as the distance field had to be set back.
+std::optional<std::string> calculate(CalcState& st, Host& host, bool stop_on_reset) {
     areal_factor(st, host);
 
     const double E0 = host.field(Field::XrayEnergy);
@@ -209,9 +224,9 @@ std::string Calc_spectrum(CalcState& st, Host& host) {
     host.show_calculating();
     clear_spectra(st);
 
-    // The arrays are the window's own: a nested recalculation started by the
-    // distance reset inside Target_yield writes into the same arrays.
-    const double S = total_spectrum(syn, host, mu_in);
+    const Total total = total_spectrum(syn, host, mu_in, stop_on_reset);
+    if (total.distance_reset) return std::nullopt;
+    const double S = total.S;
     const Scaling sc = scale_total(st);
     syn.N = sc.N;
 
@@ -229,6 +244,18 @@ std::string Calc_spectrum(CalcState& st, Host& host) {
         pileup_layer(syn);
     }
     return share;
+}
+
+}  // namespace
+
+// A distance above 60 cm is set back to 60 in its field during the first element's
+// yields. The field's handler may recalculate at once, nested inside this call, into
+// the same arrays; the calculation then starts over from the fields as they now
+// stand, so the result is that of a clean run at 60 cm. The second pass finds the
+// field at 60 and runs through.
+std::string Calc_spectrum(CalcState& st, Host& host) {
+    if (auto share = calculate(st, host, true)) return *share;
+    return *calculate(st, host, false);
 }
 
 }  // namespace lumetra::engine
