@@ -2,6 +2,7 @@
 
 #include "data/absorption.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "data/victoreen.h"
@@ -18,7 +19,7 @@ constexpr double kSmallestDirect = 1e-300;
 }  // namespace
 
 const VictoreenRegion& victoreen_region(const VictoreenElement& element, double lambda) {
-    const int last = element.count - 1;
+    const int last = std::clamp(element.count, 1, kMaxRegions) - 1;
     for (int i = 0; i < last; ++i) {
         const VictoreenRegion& region = element.regions[static_cast<std::size_t>(i)];
         if (lambda >= region.bound) return region;

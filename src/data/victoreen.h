@@ -37,7 +37,7 @@ const VictoreenRegion& victoreen_region(const VictoreenElement& element, double 
 // sigma = |C3 lambda^3 + C4 lambda^4| (cm2 per atom) at lambda = kKeVAngstrom / energy
 // (energy in keV, any sign). Energies so small or so large that sigma leaves the double
 // range are handled in logarithms, so the result is finite for every finite non-zero
-// energy; an infinite energy gives 0, a NaN energy gives 0.
+// energy; an infinite or NaN energy gives 0, an energy of 0 the largest exponent.
 DecimalValue victoreen_cross_section(double c3, double c4, double energy);
 
 }  // namespace lumetra::data
