@@ -109,27 +109,27 @@ void RADirido::build_controls() {
     Label40.set_fore_color(kYellow);
     button(Command3, "All Clear", 3480, 90, 1215, 330);
 
-    label(Label18, "element", 240, 540, 855);
-    field(Text1, 240, 780, 855, kPink, 330);
+    label(Label18, "element", 240, 540, 735);
+    field(Text1, 240, 780, 735, kPink, 330);
     Text1.centred = true;
-    label(Label22, " atomic content", 1215, 540, 1290);
-    field(Text51, 1215, 780, 1095, kMint, 330);
+    label(Label22, " atomic content", 1095, 540, 1290);
+    field(Text51, 1095, 780, 1095, kMint, 330);
     Text51.centred = true;
 
-    frame(Frame1, "Edge", 2535, 465, 1035, 975);
-    place(Option1, 2670, 780, 255, 255);
-    label(Label19, " K", 2925, 780, 555, 255);
-    place(Option2, 2670, 1095, 255, 255);
-    label(Label28, " L3", 2925, 1095, 555, 255);
+    frame(Frame1, "Edge", 2430, 465, 855, 975);
+    place(Option1, 2550, 780, 255, 255);
+    label(Label19, " K", 2805, 780, 450, 255);
+    place(Option2, 2550, 1095, 255, 255);
+    label(Label28, " L3", 2805, 1095, 450, 255);
     Label28.set_fore_color(common::colours::blue);
 
-    place(Combo1, 3690, 780, 1305, 330);
+    place(Combo1, 3405, 780, 1395, 330);
     Combo1.set_back_color(kViolet);
 
     label(Label29, "Excitation Energy(KeV)", 240, 1470, 2070);
     result(Label30, 240, 1710, 1575, 315, kCream);
-    label(Label31, "Flourecence Energy(KeV)", 2535, 1470, 2265);
-    result(Label32, 2535, 1710, 1575, 315, white);
+    label(Label31, "Flourecence Energy(KeV)", 2430, 1470, 2370);
+    result(Label32, 2430, 1710, 1575, 315, white);
 
     // ---- parameter area (right of Line2, above Line1) ----
     // X-ray energy, its step, and the layers of the plot.
@@ -220,8 +220,9 @@ void RADirido::build_controls() {
     heading(Label41);
     Label41.set_fore_color(kYellow);
     button(Command2, "Clear", kContentLeft, 2310, 735, 300);
-    label(Label42, "element", kSymbolLeft, 3120, 690);
-    label(Label58, " atomic content", kContentLeft, 3000, 855, 360);
+    // The content heading takes two lines and ends level with the symbol heading.
+    small_label(Label42, "element", kSymbolLeft, 3120, 690);
+    small_label(Label58, " atomic content", kContentLeft, 3000, 855, 360);
     for (int i = 0; i < kRows; ++i) {
         const std::string index = std::to_string(i);
         Text2[i] = std::make_unique<TextBox>("Text2(" + index + ")");

@@ -46,6 +46,11 @@ void set_colours(QWidget* w, QPalette::ColorRole back_role, QPalette::ColorRole 
                  const Control& c) {
     QPalette pal = w->palette();
     pal.setColor(back_role, to_qcolor(c.back_color()));
+    // Only a colour of its own is painted; on the window's colour the control lets
+    // whatever lies under it (a frame) show through.
+    if (back_role == QPalette::Window) {
+        w->setAutoFillBackground(c.back_color() != common::colours::inactive_border);
+    }
     pal.setColor(QPalette::Active, text_role, to_qcolor(c.fore_color()));
     pal.setColor(QPalette::Inactive, text_role, to_qcolor(c.fore_color()));
     if (pal != w->palette()) w->setPalette(pal);
@@ -67,6 +72,8 @@ void shade_if_faint(QLabel* label, const Control& c) {
     const double contrast = (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
     const bool faint = contrast < 1.8 && a > b;
     auto* shadow = qobject_cast<QGraphicsDropShadowEffect*>(label->graphicsEffect());
+    // The shadow follows the glyphs only while the label's own background is not painted.
+    if (faint) label->setAutoFillBackground(false);
     if (faint && !shadow) {
         shadow = new QGraphicsDropShadowEffect(label);
         shadow->setBlurRadius(0);
@@ -194,9 +201,7 @@ void FormView::create(Control& c) {
             break;
         }
         case ControlKind::Label: {
-            auto* label = new ClickLabel(static_cast<Label&>(c), this);
-            label->setAutoFillBackground(true);
-            w = label;
+            w = new ClickLabel(static_cast<Label&>(c), this);
             break;
         }
         case ControlKind::CommandButton: {
@@ -212,7 +217,6 @@ void FormView::create(Control& c) {
             auto* radio = new QRadioButton(this);
             // The model keeps the groups; Qt's own exclusivity would join them all.
             radio->setAutoExclusive(false);
-            radio->setAutoFillBackground(true);
             connect(radio, &QRadioButton::clicked, this, [&model, radio] {
                 model.user_click();
                 const QSignalBlocker block(radio);
@@ -224,7 +228,6 @@ void FormView::create(Control& c) {
         case ControlKind::CheckBox: {
             auto& model = static_cast<CheckBox&>(c);
             auto* check = new QCheckBox(this);
-            check->setAutoFillBackground(true);
             connect(check, &QCheckBox::clicked, this, [&model, check] {
                 model.user_click();
                 const QSignalBlocker block(check);
@@ -301,12 +304,14 @@ void FormView::mirror(Control& c) {
             set_colours(label, QPalette::Window, QPalette::WindowText, c);
             const QString text = to_qstring(c.caption());
             if (label->text() != text) label->setText(text);
-            if (label->alignment() != align) label->setAlignment(align);
             const int frame = c.bordered ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame;
             if (label->frameStyle() != frame) label->setFrameStyle(frame);
             // A label two lines high wraps its caption.
-            const bool wrap = bounds.height() >= 2 * QFontMetrics(font).lineSpacing();
+            const bool wrap = 2 * bounds.height() >= 3 * QFontMetrics(font).lineSpacing();
             if (label->wordWrap() != wrap) label->setWordWrap(wrap);
+            const Qt::Alignment label_align =
+                wrap ? ((align & Qt::AlignHorizontal_Mask) | Qt::AlignBottom) : align;
+            if (label->alignment() != label_align) label->setAlignment(label_align);
             shade_if_faint(label, c);
             break;
         }
