@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "common/colour.h"
+#include "engine/finite.h"
 
 namespace lumetra::display {
 namespace {
@@ -156,7 +157,7 @@ void log_layers(Plotter& p, const engine::CalcState& st, const PlotOptions& o) {
 double linear_y(double v) { return v + 0.001; }
 
 double log_y(double v) {
-    const double x = v / 0.001 + 1.0;
+    const double x = engine::finite::held(v / 0.001) + 1.0;
     if (!(x > 0.0)) return kLogBase;  // below the scale's domain: on the base line
     return kLogBase + kLogFactor * std::log(x);
 }
