@@ -480,7 +480,8 @@ void Driver::cmd_call(std::string_view rest) {
         out_ << window::format_number(text::Val(unescape(rest))) << '\n';
     } else if (function == "Str") {
         const auto w = exactly(rest, 1, "call Str NUMBER");
-        out_ << '[' << text::Str(number(w[0])) << "]\n";
+        const std::string shown = text::Str(number(w[0]));
+        out_ << '[' << shown << "]\n";
     } else if (function == "Edge_data") {
         const auto w = exactly(rest, 2, "call Edge_data Z EDGE");
         const std::int16_t z = int16_arg(w[0]);
