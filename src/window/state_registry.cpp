@@ -23,7 +23,10 @@ std::string format_number(double v) {
 
 bool parse_number(std::string_view s, double& v) {
     std::string_view body = s;
-    if (!body.empty() && body.front() == '+') body.remove_prefix(1);
+    if (!body.empty() && body.front() == '+') {
+        body.remove_prefix(1);
+        if (!body.empty() && body.front() == '-') return false;
+    }
     // from_chars would also take "inf", "nan" and "infinity"; a script means numbers.
     if (body.empty()) return false;
     const std::string_view digits = body.front() == '-' ? body.substr(1) : body;
