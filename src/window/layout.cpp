@@ -240,10 +240,10 @@ void RADirido::build_controls() {
 
     // ---- lower half: scale type and target share, left of Shape1 ----
     frame(Frame2, "Scale type", 2520, 2220, 1200, 720);
-    place(Option3, 2625, 2475, 240, 240);
-    small_label(Label4, "Linear", 2880, 2475, 735);
-    place(Option4, 2625, 2700, 240, 240);
-    small_label(Label5, "Log", 2880, 2700, 735);
+    place(Option3, 2625, 2475, 240, 225);
+    small_label(Label4, "Linear", 2880, 2475, 735, 225);
+    place(Option4, 2625, 2700, 240, 225);
+    small_label(Label5, "Log", 2880, 2700, 735, 225);
     small_label(Label39, "Target / Matrix", 3870, 2265, 1245);
     result(Label38, 3870, amp_value, 900, 300, Label38.back_color());
     small_label(Label43, "%", 4800, amp_value + 30, 240);

@@ -248,8 +248,14 @@ TEST_F(FormViewTest, ButtonsLabelsAndListPicksRunTheirHandlers) {
 
     auto* fine = get<QComboBox>("Combo2");
     fine->lineEdit()->selectAll();
-    type_text(fine->lineEdit(), "1.5");
-    EXPECT_EQ(form.Combo2.text(), "1.5");
+    type_text(fine->lineEdit(), "1.55");
+    EXPECT_EQ(form.Combo2.text(), "1.55");
+    // Enter does not add the typed text to the list: the list stays the model's.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(fine->lineEdit(), &enter);
+    EXPECT_EQ(fine->count(), 11);
+    EXPECT_EQ(form.Combo2.items().size(), 11u);
+    EXPECT_EQ(fine->currentText(), QString("1.55"));
 }
 
 // ---- the plot ----
