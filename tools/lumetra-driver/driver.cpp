@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <limits>
 #include <map>
 #include <vector>
@@ -221,6 +222,11 @@ void Driver::run_line(std::string_view line) {
     } catch (const Failure& f) {
         failed_ = true;
         out_ << "ERROR " << f.reason << '\n';
+    } catch (const std::exception& e) {
+        // Nothing in the form throws by design; should a library call do so (out of
+        // memory on a giant text), the script still goes on.
+        failed_ = true;
+        out_ << "ERROR " << command << " failed: " << e.what() << '\n';
     }
 }
 
