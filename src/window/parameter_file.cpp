@@ -75,9 +75,17 @@ void RADirido::Command5_Click() {
         return;
     }
 
+    // Load reads at most kMaxParameterFileSize bytes: never write a file it would refuse.
+    const std::string bytes = format_parameters(c);
+    if (bytes.size() > kMaxParameterFileSize) {
+        dialogs_.message("The composition is too long to be saved (more than " +
+                         std::to_string(kMaxParameterFileSize / 1024) + " KiB).");
+        return;
+    }
+
     const std::string name = dialogs_.save_file_name("sample1");
     if (name.empty()) return;  // cancelled
-    if (!write_replacing(name, format_parameters(c))) {
+    if (!write_replacing(name, bytes)) {
         dialogs_.message("Cannot write " + name + ". Nothing was saved.");
     }
 }
@@ -107,7 +115,8 @@ void RADirido::Command6_Click() {
             Text2[i - 1]->set_visible(true);
             Text52[i - 1]->set_visible(true);
         }
-        st.Elem_count = static_cast<std::int16_t>(c.count);
+        // Any negative count means no rows: the editor's own value for that is -10.
+        st.Elem_count = static_cast<std::int16_t>(c.count < 0 ? -10 : c.count);
     }
     Command1_Click();
 }
