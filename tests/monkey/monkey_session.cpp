@@ -98,6 +98,14 @@ const char* const kNonAscii[] = {"５", "Fé", "µ", "日本語", "\xC3\xA9", "\
                                  "1\xC2\xA0" "5", "\xEF\xBB\xBF" "12", "\xF0\x9F\x98\x80",
                                  "\xFF\xFE", "\x80", "5\xC3", "Ω", "Å", "ﬀ", "\xE2\x80\x8B" "7"};
 
+// Targets that can be calculated (atomic numbers 20 to 83), light ones and heavy ones.
+const char* const kTargets[] = {"Ca", "Ti", "Cr", "Mn", "Fe", "Co", "Ni", "Cu", "Zn", "Ge",
+                                "Se", "Sr", "Zr", "Mo", "Ag", "Sn", "Sb", "Te", "I",  "Ba",
+                                "La", "Gd", "W",  "Pt", "Au", "Hg", "Pb", "Bi", "Ac", "U"};
+const char* const kMatrixElements[] = {"O",  "Si", "Al", "C",  "N",  "H",  "Na", "Mg", "S",
+                                       "Cl", "K",  "Ca", "Ti", "Fe", "Cu", "Zn", "Sr", "Ba",
+                                       "Pb", "W",  "Ar", "Bi", "Te", "Po", "U",  "Xx", "Ac"};
+
 std::string digits(Rng& rng, std::size_t n) {
     std::string s;
     for (std::size_t i = 0; i < n; ++i) s += static_cast<char>('0' + rng.below(10));
@@ -136,6 +144,18 @@ std::string number_text(Rng& rng) {
     for (std::size_t i = 0, n = 1 + rng.below(10); i < n; ++i)
         s += rng.chance(0.6) ? static_cast<char>('0' + rng.below(10)) : extras[rng.below(8)];
     return s;
+}
+
+std::string digits(Rng& rng, std::size_t n);
+
+// A content as a user would give it: mostly a plain positive number.
+std::string content_text(Rng& rng) {
+    if (rng.chance(0.85)) {
+        std::string s = std::to_string(1 + rng.below(99));
+        if (rng.chance(0.4)) s += "." + digits(rng, 1 + rng.below(3));
+        return s;
+    }
+    return number_text(rng);
 }
 
 std::string symbol_text(Rng& rng) {
@@ -352,6 +372,7 @@ private:
     bool form_move();
     bool click_label();
     bool save_or_load();
+    bool compose_sample();
     void maybe_queue_replies();
     void queue_random_reply();
 
@@ -394,6 +415,7 @@ void Session::make_files() {
     write_file(dir_ / "odd.txt",
                "4\r\n\" Pb \",\"1e400\"\r\n\"fe\",\"-5\"\r\n\"\",\"abc\"\r\n\"Xx\",\"1,5\"\r\n"
                "\"W\",\"1e-320\"\r\n");
+    write_file(dir_ / "minus3.txt", "-3\r\n\"Fe\",\"10\"\r\n");
     write_file(dir_ / "count12.txt", "12\r\n\"Fe\",\"10\"\r\n");
     write_file(dir_ / "truncated.txt", "3\r\n\"Fe\",\"10\"\r\n\"O\",\"60\"\r\n");
     write_file(dir_ / "noquote.txt", "1\r\nFe,10\r\nO,60\r\n");
@@ -409,6 +431,7 @@ void Session::make_files() {
 std::string Session::load_name() {
     const char* const names[] = {"valid.txt",   "save.txt",      "eleven.txt",   "heavy.txt",
                                  "lf.txt",      "odd.txt",       "count12.txt",  "truncated.txt",
+                                 "minus3.txt",
                                  "noquote.txt", "openquote.txt", "empty.txt",    "garbage.bin",
                                  "big.txt",     "missing.txt",   "adir",         "new.txt"};
     return path(pick(rng_, names));
@@ -464,7 +487,14 @@ bool Session::step(const std::string& what, const std::function<void()>& action,
     if (failure.empty()) failure = check();
     if (failure.empty()) failure = check_files(saving);
     ++index_;
-    if (form_->st.Calc_state == 10) ++result_.calculations;
+    const auto& st = form_->st;
+    if (st.Calc_state == 10) {
+        ++result_.calculations;
+        if (st.Sample_form == -10) ++result_.film_spectra;
+        if (st.Edge_mode == -10) ++result_.l3_spectra;
+    }
+    if (form_->Picture1.picture().scale().bottom == 0.0f) ++result_.zoomed;
+    result_.most_rows = std::max<int>(result_.most_rows, st.Elem_count);
     if (!failure.empty()) {
         result_.failure = failure + "\n" + history();
         return false;
@@ -484,7 +514,8 @@ std::string Session::history() const {
 }
 
 void Session::maybe_queue_replies() {
-    if (dialogs_.pending() < 3 && rng_.chance(0.15)) queue_random_reply();
+    // At most one answer waits, so that Save and Load mostly get their file names.
+    if (dialogs_.pending() == 0 && rng_.chance(0.15)) queue_random_reply();
 }
 
 void Session::queue_random_reply() {
@@ -549,7 +580,34 @@ bool Session::random_action() {
     if (r < 0.91) return plot_mouse();
     if (r < 0.95) return form_move();
     if (r < 0.96) return click_label();
+    if (r < 0.98) return compose_sample();
     return save_or_load();
+}
+
+// A whole sample typed in one go: a target that can be calculated, its content,
+// matrix rows one after another, then often "Plot" or the L3 edge.
+bool Session::compose_sample() {
+    RADirido& f = *form_;
+    auto type = [&](Control& c, const std::string& t) {
+        return step("type " + c.name() + " " + describe_text(t), [&] { set_typed(c, t); });
+    };
+    if (!type(f.Text1, pick(rng_, kTargets))) return false;
+    if (f.Text51.visible() && !type(f.Text51, content_text(rng_))) return false;
+    const std::size_t rows = rng_.below(window::kRows + 1);
+    for (std::size_t i = 0; i < rows; ++i) {
+        TextBox& symbol = *f.Text2[i];
+        if (!symbol.visible()) break;
+        const std::string s = rng_.chance(0.9) ? pick(rng_, kMatrixElements) : symbol_text(rng_);
+        if (!type(symbol, s)) return false;
+        TextBox& content = *f.Text52[i];
+        if (!content.visible()) break;
+        if (!type(content, content_text(rng_))) return false;
+    }
+    if (rng_.chance(0.3) && !step("option Option2", [&] { f.Option2.user_click(); })) return false;
+    if (rng_.chance(0.3) && !step("option Option6", [&] { f.Option6.user_click(); })) return false;
+    if (f.Command1.visible() && f.Command1.enabled() && rng_.chance(0.7))
+        return step("click Command1", [&] { f.Command1.click(); });
+    return true;
 }
 
 bool Session::type_into(Control& c) {

@@ -43,6 +43,10 @@ struct SessionOptions {
 struct SessionResult {
     long actions_done = 0;
     long calculations = 0;  // actions after which a spectrum was shown (Calc_state 10)
+    long film_spectra = 0;  // ... of a film sample
+    long l3_spectra = 0;    // ... with the L3 edge chosen
+    long zoomed = 0;        // actions that ended with the plot zoomed in
+    int most_rows = -10;    // the largest Elem_count reached
     long dialogs = 0;       // dialogs the form showed
     long saves = 0;         // files written by Save
     // Empty when every invariant held; otherwise the seed, the action index, what

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -45,7 +46,8 @@ TEST_P(Monkey, SessionsKeepEveryInvariant) {
     const long share = total / kLanes + (lane < total % kLanes ? 1 : 0);
 
     const auto start = std::chrono::steady_clock::now();
-    long done = 0, calculations = 0, dialogs = 0, saves = 0;
+    long done = 0, calculations = 0, dialogs = 0, saves = 0, film = 0, l3 = 0, zoomed = 0;
+    int most_rows = -10;
     for (unsigned long long session = 0; done < share; ++session) {
         SessionOptions o;
         o.seed = base * 1000000 + session * kLanes + static_cast<unsigned long long>(lane);
@@ -57,12 +59,16 @@ TEST_P(Monkey, SessionsKeepEveryInvariant) {
         calculations += r.calculations;
         dialogs += r.dialogs;
         saves += r.saves;
+        film += r.film_spectra;
+        l3 += r.l3_spectra;
+        zoomed += r.zoomed;
+        most_rows = std::max(most_rows, r.most_rows);
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("monkey lane %d: %ld actions in %.1f s, %ld with a spectrum shown, "
-                "%ld dialogs, %ld files saved\n",
-                lane, done, seconds, calculations, dialogs, saves);
+    std::printf("monkey lane %d: %ld actions in %.1f s, %ld with a spectrum shown (film %ld, "
+                "L3 %ld), %ld zoomed, up to %d matrix rows, %ld dialogs, %ld files saved\n",
+                lane, done, seconds, calculations, film, l3, zoomed, most_rows, dialogs, saves);
 
     // A session that never gets as far as a spectrum or a saved file tests little:
     // the action mix must keep reaching them.
