@@ -201,6 +201,14 @@ TEST_F(FormViewTest, RightReleaseOnAMatrixBoxRunsOnlyItsMouseUp) {
     menu.ignore();
     QApplication::sendEvent(edit, &menu);
     EXPECT_TRUE(menu.isAccepted());  // taken without a menu
+
+    auto* content = get<QLineEdit>("Text52(0)");
+    QContextMenuEvent content_menu(QContextMenuEvent::Mouse, QPoint(3, 3),
+                                   content->mapToGlobal(QPoint(3, 3)));
+    content_menu.ignore();
+    QApplication::sendEvent(content, &content_menu);
+    EXPECT_TRUE(content_menu.isAccepted());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST_F(FormViewTest, OptionAndCheckFollowTheModelNotQtsToggle) {

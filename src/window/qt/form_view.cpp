@@ -118,8 +118,9 @@ class FieldEdit : public QLineEdit {
         }
     }
     void contextMenuEvent(QContextMenuEvent* e) override {
-        // The right button picks a matrix element; no menu on boxes that use it.
-        if (box_.on_mouse_up) {
+        // The right button picks a matrix element: no menu on the matrix boxes
+        // (the control arrays) nor on any other box that listens to the mouse.
+        if (box_.on_mouse_up || box_.index() >= 0) {
             e->accept();
             return;
         }
