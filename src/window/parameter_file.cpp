@@ -1,12 +1,10 @@
 // "Save" and "Load" of the sample composition.
 
 #include <algorithm>
-#include <cstdio>
-#include <optional>
-#include <fstream>
-#include <sstream>
-#include <system_error>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
 
 #include "common/numtext.h"
 #include "window/parameter_format.h"

@@ -263,8 +263,6 @@ private:
     std::vector<OptionButton*> edge_group_;
     std::vector<OptionButton*> scale_group_;
     std::vector<OptionButton*> sample_group_;
-    std::string last_folder_;  // folder of the last parameter file
-    double full_energy_kept_ = 0.0;  // last valid full-scale energy
 };
 
 }  // namespace lumetra::window
