@@ -445,7 +445,8 @@ void BM_StartupToPaintedWindow(benchmark::State& state) {
             break;
         }
         s.reset();
-        QCoreApplication::processEvents();  // deferred deletes of the closed window
+        // Outside an event loop's exec() deferred deletes wait for an explicit call.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 BENCHMARK(BM_StartupToPaintedWindow)->UseManualTime()->Unit(benchmark::kMillisecond);
