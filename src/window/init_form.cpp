@@ -89,9 +89,7 @@ void RADirido::Init_form() {
     Line_label[8] = "(L-alpha 2)";
     Line_label[9] = "L- beta 2";
     // 19. The line list of the K edge.
-    Combo1.clear_list();
-    for (int i = 0; i <= 5; ++i) Combo1.add_item(Line_label[i]);
-    Combo1.set_text(Line_label[0]);
+    list_edge_lines(0, 5);
     // 20. The fine gains; runs the scale.
     for (const std::string& t : view.Fine_text) Combo2.add_item(t);
     Combo2.set_text(view.Fine_text[5]);

@@ -254,6 +254,8 @@ private:
     void wire_events();      // handlers of every control
     void register_control(Control& c);
     void set_axis_labels_full_view();  // axis marks of the full 0..10 V view
+    void list_edge_lines(int first, int last);  // the line list of an edge
+    void colour_edge_fields(common::Rgb c);     // text colour of the edge-dependent fields
     void text20_steps();               // steps 1..3 of the filter field's handler
     void energy_step(double E);        // arrow and edge buttons of the X-ray energy
 

@@ -120,30 +120,35 @@ void RADirido::Line_select() {
     Label32.set_caption(without_leading_blanks(text::cut(text::Str(text::round_to(energy, 4)), 6)));
 }
 
+// The line list of an edge: Line_label entries first..last, the first one chosen.
+void RADirido::list_edge_lines(int first, int last) {
+    Combo1.clear_list();
+    for (int i = first; i <= last; ++i) Combo1.add_item(Line_label[i]);
+    Combo1.set_text(Line_label[first]);
+}
+
+// The text colour of the fields that depend on the chosen edge.
+void RADirido::colour_edge_fields(common::Rgb c) {
+    for (Control* f : std::initializer_list<Control*>{&Text1, &Combo1, &Text51, &Label30, &Label32,
+                                                      &Text11, &Text12, &Label8}) {
+        f->set_fore_color(c);
+    }
+}
+
 void RADirido::Option1_Click() {
     st.Edge_mode = 10;
-    Combo1.clear_list();
-    for (int i = 0; i <= 5; ++i) Combo1.add_item(Line_label[i]);
-    Combo1.set_text(Line_label[0]);
+    list_edge_lines(0, 5);
     Text1_Change();
-    for (Control* c : std::initializer_list<Control*>{&Text1, &Combo1, &Text51, &Label30, &Label32,
-                                                      &Text11, &Text12, &Label8}) {
-        c->set_fore_color(common::colours::button_text);
-    }
+    colour_edge_fields(common::colours::button_text);
     Command1_Click();
 }
 
 void RADirido::Option2_Click() {
     st.Edge_mode = -10;
     if (st.Elem_z[0] >= 52) {
-        Combo1.clear_list();
-        for (int i = 6; i <= 9; ++i) Combo1.add_item(Line_label[i]);
-        Combo1.set_text(Line_label[6]);
+        list_edge_lines(6, 9);
         Text1_Change();
-        for (Control* c : std::initializer_list<Control*>{&Text1, &Combo1, &Text51, &Label30,
-                                                          &Label32, &Text11, &Text12, &Label8}) {
-            c->set_fore_color(common::colours::blue);
-        }
+        colour_edge_fields(common::colours::blue);
         Command1_Click();
     } else {
         // No L3 edge in the data for this target: back to K.
