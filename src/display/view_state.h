@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "common/variant.h"
@@ -17,6 +18,12 @@ struct ViewState {
     common::Variant Drag_y;                    // plot units where the left button went down
     common::Variant Zoom_steps;                // sub-steps per channel of filled bars, 1..4
     common::Variant Y_top;                     // top of the full view, 11750
+
+    // The channels at the left and right edge of a zoomed view; none in the full view.
+    struct Window {
+        double left = 0.0, right = 0.0;
+    };
+    std::optional<Window> zoom;
 };
 
 }  // namespace lumetra::display

@@ -34,13 +34,6 @@ double air_path(Host& host, bool& reset) {
     return v;
 }
 
-// Aluminium filter steps: a negative entry means no filter.
-std::int16_t filter_steps(Host& host) {
-    double v = host.field(Field::Filter);
-    if (v < 0.0) v = 0.0;
-    return text::to_int16(v);
-}
-
 // Self-absorption factor of a line whose exit-path and incident-path attenuation
 // sums add up to mu: 1 / mu for a bulk sample, times 1 - exp(-mu x areal factor)
 // for a film that is not optically thick.
@@ -66,7 +59,7 @@ bool line_yields(CalcState& st, Host& host, std::int16_t i, double mu_in) {
     bool distance_reset = false;
     double E0 = host.field(Field::XrayEnergy);
     const double d = air_path(host, distance_reset);
-    const std::int16_t n = filter_steps(host);
+    const std::int16_t n = filter_steps(host.field(Field::Filter));
 
     data::LineArray lineE{};
     data::LineArray lineW{};

@@ -23,10 +23,12 @@ constexpr double kScaledTop = 10000.0;
 constexpr double kArgonKa = 2.957, kArgonKaHeight = 0.0385;  // keV, height
 constexpr double kArgonKb = 3.1905, kArgonKbHeight = 0.005;
 constexpr double kElasticHeight = 0.05;
-// Escape of germanium K fluorescence from the detector crystal.
-constexpr double kEscapeOffset = 11.1, kLowestEscape = 2.5, kEscapeFraction = 0.1;
-// Germanium K fluorescence of the crystal itself, excited once the incident
-// beam is above its K edge.
+// The germanium crystal of the detector: a photon above its K edge may ionise a
+// germanium K shell whose K-alpha photon leaves the crystal, so the pulse lacks
+// 9.876 keV (the escape peak). The same K fluorescence, excited by the incident
+// beam in the crystal, shows as its own two small peaks.
+constexpr double kGeKEdge = 11.103;  // keV
+constexpr double kEscapeFraction = 0.1;
 constexpr double kGeKa = 9.876, kGeKaHeight = 0.001;
 constexpr double kGeKb = 10.982, kGeKbHeight = 0.0004;
 constexpr double kPileupFraction = 0.1;
@@ -48,15 +50,18 @@ struct Synthesis {
     }
 };
 
-// Areal factor of a film: formula weight x density x thickness (nm) x 0.0006022
-// (Avogadro's number times the unit factors of the cross-section in 1e-20 cm2).
+// Areal factor of a film: formula units per area, density x thickness (nm) /
+// formula weight M x 0.0006022 (Avogadro's number x 1e-7 cm/nm x 1e-20 cm2, the
+// unit of the cross-sections), so that it times a sum of content x cross-section
+// is the film's optical thickness. Without a formula weight there is no film.
 void areal_factor(CalcState& st, Host& host) {
     double M = 0.0;
     const int last = last_element(st);
     for (int i = 0; i <= last; ++i) M = finite::add(M, finite::mul(content(st, i), st.Elem_mass[i]));
     const double density = std::fabs(host.field(Field::Density) + 0.0001);
     const double thickness = std::fabs(host.field(Field::Thickness) + 0.0001);
-    st.Areal_factor = finite::mul(finite::mul(finite::mul(M, density), thickness), 0.0006022);
+    const double per_mass = finite::mul(finite::mul(density, thickness), 0.0006022);
+    st.Areal_factor = M > 0.0 ? finite::div(per_mass, M) : 0.0;
 }
 
 void clear_spectra(CalcState& st) {
@@ -169,12 +174,14 @@ void argon_and_elastic(Synthesis& syn) {
 // The target line's share of all line yields in per cent, six decimals, as the
 // first 7 characters of its text. Without a valid target line, or before the
 // editor has started (no element in use, so this run computed no yields and the
-// target row holds whatever an earlier call left there), the share is 0.
+// target row holds whatever an earlier call left there), the share is 0; so it is
+// when no line has any yield. The share is a plain T / S: a trace target in a
+// light matrix has an S of the order of its own tiny content.
 std::string target_share(const CalcState& st, double S) {
     double T = 0.0;
     if (st.Target_line >= 0 && st.Target_line < kSlots && last_element(st) >= 0)
         T = finite::mul(st.Line_yield[0][st.Target_line], content(st, 0));
-    const double ratio = finite::div(finite::mul(1e8, T), finite::add(S, 1e-5));
+    const double ratio = S > 0.0 ? finite::div(finite::mul(1e8, T), S) : 0.0;
     return text::cut(text::Str(text::Int(ratio + 0.5) / 1e6), 7);
 }
 
@@ -184,13 +191,13 @@ void escape_layer(Synthesis& syn) {
     for (int i = 0; i <= last; ++i) {
         for (int j = 1; j <= 21; ++j) {
             const double y = st.Line_yield[i][j];
-            const double Ee = st.Line_energy[i][j] - kEscapeOffset;
-            if (y > kSmallestDrawnYield && Ee > kLowestEscape)
-                syn.add_layer_peak(st.Spec_escape, Ee,
+            const double E = st.Line_energy[i][j];
+            if (y > kSmallestDrawnYield && E > kGeKEdge)
+                syn.add_layer_peak(st.Spec_escape, E - kGeKa,
                                    finite::mul(finite::mul(kEscapeFraction, content(st, i)), y));
         }
     }
-    if (syn.E0 > kEscapeOffset) {
+    if (syn.E0 > kGeKEdge) {
         syn.add_layer_peak(st.Spec_escape, kGeKa, kGeKaHeight);
         syn.add_layer_peak(st.Spec_escape, kGeKb, kGeKbHeight);
     }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/numtext.h"
 #include "engine/finite.h"
 
 namespace lumetra::engine {
@@ -24,5 +25,7 @@ double Al_trans(double E, std::int16_t n) {
     // A negative step count gives a negative mu; its quotient is held finite.
     return finite::held(1.0 / std::exp(mu));
 }
+
+std::int16_t filter_steps(double entry) { return text::to_int16(entry < 0.0 ? 0.0 : entry); }
 
 }  // namespace lumetra::engine

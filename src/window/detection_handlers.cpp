@@ -9,27 +9,52 @@
 
 namespace lumetra::window {
 
-void RADirido::Text19_Change() {
+namespace {
+constexpr double kNearestDistance = 5.0;  // cm: the detector snout; the yields use no less
+}  // namespace
+
+// Solid angle relative to 5 cm and the air beyond 5 cm, for the shown target line.
+// Below 5 cm the detector sits at 5 cm, as the line yields assume; beyond 50 cm the
+// chain counts 5 cm more.
+void RADirido::distance_ratios() {
     const double v = text::Val(Text19.text());
     double d = v;
-    if (v < 5 || v > 50) {
-        Text19.set_fore_color(common::colours::blue);
-        d = std::fabs(v) + 5;
-    } else {
-        Text19.set_fore_color(common::colours::black);
+    if (v < kNearestDistance) {
+        d = kNearestDistance;
+    } else if (v > 50) {
+        d = v + 5;
     }
-    // Solid angle relative to 5 cm, and the air beyond 5 cm.
     Label34.set_caption(text::Str(text::round_to(std::pow(5 / d, 2), 4)));
     const double line_energy = text::Val(Label32.caption());
     Label35.set_caption(text::Str(text::round_to(engine::Air_trans(line_energy, d - 5), 4)));
+}
+
+// Filter transmission of the shown target line, with the steps the yields use.
+void RADirido::filter_ratio() {
+    const std::int16_t n = engine::filter_steps(text::Val(Text20.text()));
+    const double line_energy = text::Val(Label32.caption());
+    Label25.set_caption(text::Str(text::round_to(engine::Al_trans(line_energy, n), 6)));
+}
+
+void RADirido::set_target_line_energy(const std::string& caption) {
+    if (caption == Label32.caption()) return;
+    Label32.set_caption(caption);
+    if (starting_up_) return;  // the chain keeps the first values the window gives it
+    distance_ratios();
+    filter_ratio();
+    Label37_Click();
+}
+
+void RADirido::Text19_Change() {
+    const double v = text::Val(Text19.text());
+    Text19.set_fore_color(v < 5 || v > 50 ? common::colours::blue : common::colours::black);
+    distance_ratios();
     Label37_Click();
     if (st.Calc_state > 0) Command1_Click();
 }
 
 void RADirido::text20_steps() {
-    const std::int16_t n = text::to_int16(text::Int(text::Val(Text20.text()) + 0.1));
-    const double line_energy = text::Val(Label32.caption());
-    Label25.set_caption(text::Str(text::round_to(engine::Al_trans(line_energy, n), 6)));
+    filter_ratio();
     if (st.Calc_state > 0) {
         Label37_Click();
         Command1_Click();

@@ -22,6 +22,7 @@ void RADirido::Set_scale() {
     // A gain that reads as 0 or less has no scale: the previous one stays.
     if (!(G > 0) || !(g > 0) || !std::isfinite(full)) return;
     Label8.set_caption(text::Str(text::Int(full * 1000 + 0.5) * 0.001));
+    energy_axis_labels();  // the view stays; its energies move with the scale
     clear_plot();
     if (text::Val(Label32.caption()) > full) {
         dialogs_.message("  Target Emission is out of Range  ");
@@ -66,6 +67,7 @@ void RADirido::Auto_tune() {
 
 void RADirido::Full_scale() {
     Picture1.picture().Scale(-10.0f, 11750.0f, 1028.0f, -500.0f);
+    view.zoom.reset();
     view.Y_top = 11750;
     set_axis_labels_full_view();
     clear_plot();

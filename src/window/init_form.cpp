@@ -11,6 +11,7 @@ constexpr common::Rgb kTargetBack = common::rgb(255, 216, 255);
 }
 
 void RADirido::Init_form() {
+    starting_up_ = true;
     // 1. Edge, matrix editor and the gain tables.
     st.Edge_mode = 10;
     st.Elem_count = -10;
@@ -100,6 +101,7 @@ void RADirido::Init_form() {
                      &LYtarget_p, &LY_p, &Lvolt_p}) {
         l->set_caption(" ");
     }
+    starting_up_ = false;
 }
 
 }  // namespace lumetra::window

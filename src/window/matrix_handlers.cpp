@@ -38,13 +38,13 @@ void RADirido::Text51_Change() {
 void RADirido::First_row() {
     if (st.Elem_content[0].num() > 0) {
         Text2[0]->set_visible(true);
+        // "Plot" appears usable: a target alone can be plotted.
         if (st.Elem_count < 0.1) {
             st.Elem_count = 0;
             Command1.move(1200, kRowTop);
-            Command1.set_visible(true);
-        } else {
-            Command1.set_visible(true);
         }
+        Command1.set_visible(true);
+        Command1.set_enabled(true);
     } else {
         st.Elem_content[0] = 0;
     }

@@ -76,6 +76,7 @@ void RADirido::Picture1_MouseMove(MouseButton, float X, float Y) {
 void RADirido::Picture1_MouseUp(MouseButton Button, float X, float Y) {
     if (Button == MouseButton::Right) {
         Picture1.picture().Scale(-10.0f, 11750.0f, 1028.0f, -500.0f);
+        view.zoom.reset();
         set_axis_labels_full_view();
         Plot_spectrum();
         return;
@@ -110,14 +111,11 @@ void RADirido::Picture1_MouseUp(MouseButton Button, float X, float Y) {
     } else {
         Picture1.picture().Scale(to_user(L), 11750.0f, to_user(R), 0.0f);
     }
-    const double full = text::Val(Label8.caption());
+    view.zoom = display::ViewState::Window{L, R};
     Label55.set_caption(number_cut(text::Int(L * 10 / 1.024 + 0.5) / 1000, 5) + " (V)");
     Label56.set_caption(number_cut(text::Int(R * 10 / 1.024 + 0.5) / 1000, 5) + " (V)");
     Label20.set_caption(number_cut(text::Int((L + R) * 5 / 1.024 + 0.5) / 1000, 5) + " (V)");
-    Label14.set_caption(number_cut(text::Int(full * L / 10.24 + 0.5) / 100, 5) + " (keV)");
-    Label15.set_caption(number_cut(text::Int(full * R / 10.24 + 0.5) / 100, 5) + " (keV)");
-    Label21.set_caption(
-        number_cut(text::Int((L + R) * 0.5 * full / 10.24 + 0.5) / 100, 5) + " (keV) ");
+    energy_axis_labels();
     Plot_spectrum();
 }
 

@@ -100,6 +100,7 @@ void RADirido::wire_events() {
 void RADirido::clear_plot() {
     Picture1.picture().Cls();
     Picture1.drawing_changed();
+    Label38.set_caption("");
 }
 
 // ---- data lookups ----

@@ -240,7 +240,8 @@ public:
     void Myu_elem(const std::int16_t& Z, double& Energy, std::int16_t& Exponent,
                   double& Mantissa);
 
-    // Clears the plot surface (Cls) and tells the view.
+    // Clears the plot surface (Cls) and tells the view. The target share beside the
+    // plot goes with it; the next calculation writes it anew.
     void clear_plot();
 
 private:
@@ -254,12 +255,17 @@ private:
     void wire_events();      // handlers of every control
     void register_control(Control& c);
     void set_axis_labels_full_view();  // axis marks of the full 0..10 V view
+    void energy_axis_labels();         // keV marks of the view as it stands, from Label8
+    void set_target_line_energy(const std::string& caption);  // Label32 and its ratios
+    void distance_ratios();            // solid angle and air of the target line
+    void filter_ratio();               // filter transmission of the target line
     void list_edge_lines(int first, int last);  // the line list of an edge
     void colour_edge_fields(common::Rgb c);     // text colour of the edge-dependent fields
     void text20_steps();               // steps 1..3 of the filter field's handler
     void energy_step(double E);        // arrow and edge buttons of the X-ray energy
 
     common::Dialogs& dialogs_;
+    bool starting_up_ = false;  // while Init_form gives the fields their first values
     std::vector<Control*> all_;
     std::map<std::string, Control*> by_name_;
     std::vector<OptionButton*> edge_group_;

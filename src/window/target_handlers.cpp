@@ -36,7 +36,7 @@ std::string without_leading_blanks(const std::string& s) {
 
 void RADirido::Text1_Change() {
     Label30.set_caption("");
-    Label32.set_caption("");
+    set_target_line_energy("");
     st.Calc_state = -10;
     Text20.set_text("0");
 
@@ -77,6 +77,7 @@ void RADirido::Text1_Change() {
     // A new target shows the whole scale.
     Picture1.picture().Scale(-10.0f, 11750.0f, 1028.0f, -250.0f);
     Picture1.drawing_changed();
+    view.zoom.reset();
     view.Y_top = 11750;
     view.Zoom_steps = 1;
     if (Z == 20) Text1.set_fore_color(kBrown);
@@ -89,10 +90,26 @@ void RADirido::set_axis_labels_full_view() {
     Label55.set_caption("0.0  (V)");
     Label56.set_caption("10.0 (V)");
     Label20.set_caption("5.0 (V)");
+    energy_axis_labels();
+}
+
+// The keV marks under the plot follow the full-scale energy: for the full view its
+// start, half and whole, for a zoomed view the energies of the window's channels.
+void RADirido::energy_axis_labels() {
+    const double F = text::Val(Label8.caption());
+    auto keV = [](double v, const char* unit) {
+        return text::cut(text::Str(text::Int(v + 0.5) / 100), 5) + unit;
+    };
+    if (view.zoom) {
+        const double L = view.zoom->left, R = view.zoom->right;
+        Label14.set_caption(keV(F * L / 10.24, " (keV)"));
+        Label15.set_caption(keV(F * R / 10.24, " (keV)"));
+        Label21.set_caption(keV((L + R) * 0.5 * F / 10.24, " (keV) "));
+        return;
+    }
     Label14.set_caption("0.0 (keV)");
     Label15.set_caption(text::cut(Label8.caption(), 5) + " (keV)");
-    const double F = text::Val(Label8.caption());
-    Label21.set_caption(text::cut(text::Str(text::Int(F * 50 + 0.5) / 100), 5) + " (keV)");
+    Label21.set_caption(keV(F * 50, " (keV)"));
 }
 
 void RADirido::Line_select() {
@@ -117,7 +134,8 @@ void RADirido::Line_select() {
     // A line code outside the table (after "All Clear") has no energy.
     const int line = st.Target_line;
     const double energy = (line >= 0 && line < engine::kSlots) ? st.Line_energy[0][line] : 0.0;
-    Label32.set_caption(without_leading_blanks(text::cut(text::Str(text::round_to(energy, 4)), 6)));
+    set_target_line_energy(
+        without_leading_blanks(text::cut(text::Str(text::round_to(energy, 4)), 6)));
 }
 
 // The line list of an edge: Line_label entries first..last, the first one chosen.

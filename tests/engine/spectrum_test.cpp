@@ -113,7 +113,7 @@ TEST_F(IronAlone, ShareOfTheTargetLine) {
         double S = 0;
         for (int j = 1; j <= 21; ++j) S += st.Line_yield[0][j];
         const double T = st.Line_yield[0][slot];
-        return text::cut(text::Str(std::floor(1e8 * T / (S + 1e-5) + 0.5) / 1e6), 7);
+        return text::cut(text::Str(std::floor(1e8 * T / S + 0.5) / 1e6), 7);
     };
     for (std::int16_t line : {0, 15, 16, 17, 23}) {
         st.Target_line = line;
@@ -126,6 +126,14 @@ TEST_F(IronAlone, ShareOfTheTargetLine) {
     const double alone = text::Val(share);
     EXPECT_GT(alone, 70);  // K-alpha carries most of iron's K emission
     EXPECT_LT(alone, 90);
+    // The share of an element alone does not depend on how much of it there is,
+    // down to traces whose summed yields are far below 1e-5.
+    for (double content : {1e-3, 2e-7, 1e-12}) {
+        st.Elem_content[0] = content;
+        run();
+        EXPECT_EQ(share, expected(0)) << content;
+        EXPECT_NEAR(text::Val(share), alone, 1e-4) << content;
+    }
     st = sample({kIron, kCopper});
     run();
     EXPECT_LT(text::Val(share), alone / 2);  // copper's lines join the total
@@ -148,10 +156,10 @@ TEST_F(IronAlone, ArgonAndElasticPeaks) {
 }
 
 TEST_F(IronAlone, GermaniumFluorescenceAboveItsKEdge) {
-    // Iron's lines are too soft to escape (6.4 - 11.1 < 2.5 keV): the escape layer
-    // holds only the detector's own germanium lines, and those only when the beam
-    // can excite them.
-    host.values[Field::XrayEnergy] = 11.0;
+    // Iron's lines are below the germanium K edge and cannot escape: the escape
+    // layer holds only the detector's own germanium lines, and those only when the
+    // beam is above the germanium K edge, 11.103 keV.
+    host.values[Field::XrayEnergy] = 11.1;
     run();
     EXPECT_TRUE(all_zero(st.Spec_escape));
     host.values[Field::XrayEnergy] = 11.2;
@@ -218,20 +226,30 @@ TEST_F(IronAlone, DistanceResetWithANestedRecalculation) {
     }
 }
 
-TEST(Spectrum, EscapePeaksAreTheHardLinesShiftedByGermaniumK) {
-    // A scale of 1024 x 11.1 / 568 keV puts 11.1 keV at exactly 568 channels, so
-    // every escape peak sits 568 channels below its line at a tenth of its height.
+TEST(Spectrum, EscapePeaksLieGermaniumKAlphaBelowTheirLines) {
+    // An escaping germanium K-alpha photon takes 9.876 keV from the pulse. A scale
+    // of 1024 x 9.876 / 506 keV puts that at exactly 506 channels, so every escape
+    // peak of strontium's K lines sits 506 channels below its line at a tenth of
+    // its height (Sr K-alpha 14.16 keV escapes at 4.29 keV, channel 220).
     FakeHost host;
     host.values[Field::XrayEnergy] = 17.0;
-    host.values[Field::FullEnergy] = 1024 * 11.1 / 568;
+    host.values[Field::FullEnergy] = 1024 * 9.876 / 506;
     CalcState st = sample({kStrontium});
     Calc_spectrum(st, host);
-    EXPECT_GT(area(st.Spec_escape), 0.0);
+    EXPECT_GT(st.Spec_escape[220], 0.0);
     for (int k = 100; k <= 400; ++k)
-        ASSERT_NEAR(st.Spec_escape[k], 0.1 * st.Spec_total[k + 568], 1e-9) << k;
-    // A 12 keV line would escape at 0.9 keV, below the 2.5 keV limit: nothing in
-    // channels 0..99 but the tails of the real escape peaks.
-    for (int k = 0; k < 100; ++k) ASSERT_EQ(st.Spec_escape[k], 0.0) << k;
+        ASSERT_NEAR(st.Spec_escape[k], 0.1 * st.Spec_total[k + 506], 1e-9) << k;
+
+    // Arsenic at 12.5 keV: K-beta (11.73 keV) is above the germanium K edge and
+    // escapes at 1.85 keV; K-alpha (10.54 keV) is below it and does not.
+    host.values[Field::XrayEnergy] = 12.5;
+    host.values[Field::FullEnergy] = 20.0;
+    st = sample({{33, 74.922, 1.0}});
+    Calc_spectrum(st, host);
+    const auto ch = [](double keV) { return static_cast<std::size_t>(keV / 20.0 * 1024 + 0.5); };
+    EXPECT_NEAR(st.Spec_escape[ch(11.726 - 9.876)], 0.1 * st.Spec_total[ch(11.726)],
+                0.02 * st.Spec_total[ch(11.726)]);
+    EXPECT_EQ(st.Spec_escape[ch(10.54 - 9.876)], 0.0);
 }
 
 TEST(Spectrum, NothingOnTheScaleLeavesEveryLayerEmpty) {
@@ -300,27 +318,47 @@ TEST(Spectrum, ElementCountNeverReachesBeyondTheRows) {
 }
 
 TEST(Spectrum, FilmArealFactor) {
-    // Formula weight x density x thickness x 0.0006022; only a film uses it.
+    // Formula units per area: density x thickness x 0.0006022 / formula weight.
     FakeHost host;
     host.values[Field::Density] = 5.24;
     host.values[Field::Thickness] = 30.0;
     CalcState st = sample({{26, 55.845, 2.0}, {8, 15.999, 3.0}});
     Calc_spectrum(st, host);
     const double M = 2 * 55.845 + 3 * 15.999;
-    EXPECT_NEAR(st.Areal_factor, M * 5.2401 * 30.0001 * 0.0006022, 1e-12 * st.Areal_factor);
+    EXPECT_NEAR(st.Areal_factor, 5.2401 * 30.0001 * 0.0006022 / M, 1e-12 * st.Areal_factor);
     host.values[Field::Density] = -5.24;  // |-5.24 + 0.0001|
     Calc_spectrum(st, host);
-    EXPECT_NEAR(st.Areal_factor, M * 5.2399 * 30.0001 * 0.0006022, 1e-12 * st.Areal_factor);
-    // With the formula weight as a factor a 30 nm film already counts as thick,
-    // while a film of a hundredth of a nanometre passes most of the beam: its lines
-    // are weaker than a bulk's, relative to the fixed argon and elastic peaks.
-    const double bulk_elastic = st.Spec_elastic[512];
+    EXPECT_NEAR(st.Areal_factor, 5.2399 * 30.0001 * 0.0006022 / M, 1e-12 * st.Areal_factor);
+
+    // Without a formula weight there is no film: no line at all.
+    CalcState weightless = sample({{26, 0.0, 1.0}});
+    weightless.Sample_form = -10;
+    const std::string share = Calc_spectrum(weightless, host);
+    EXPECT_EQ(weightless.Areal_factor, 0.0);
+    EXPECT_TRUE(all_zero(weightless.Spec_total));
+    EXPECT_EQ(share, " 0");
+}
+
+TEST(Spectrum, FilmOpticalThicknessOfAGlass) {
+    // The iron-bearing soda-lime glass of the examples (M = 2124.6 g/mol) as a 1 um
+    // film of 2.2 g/cm3 at 45 degrees in and out. From the reference library's
+    // photoabsorption, 26.52 cm2/g at 10 keV and 81.81 cm2/g at 6.4 keV, the optical
+    // thickness in and out is 2.2 x 1e-4 x (26.52 + 81.81) / sin 45 = 0.0337.
+    FakeHost host;
+    host.values[Field::XrayEnergy] = 10.0;
+    host.values[Field::Density] = 2.2;
+    host.values[Field::Thickness] = 1000.0;
+    CalcState st = sample({{26, 55.845, 1},
+                           {8, 15.999, 61},
+                           {14, 28.086, 24},
+                           {11, 22.990, 9},
+                           {20, 40.078, 4},
+                           {12, 24.305, 1},
+                           {13, 26.982, 1}});
     st.Sample_form = -10;
     Calc_spectrum(st, host);
-    EXPECT_EQ(st.Spec_elastic[512], bulk_elastic);
-    host.values[Field::Thickness] = 0.01;
-    Calc_spectrum(st, host);
-    EXPECT_GT(st.Spec_elastic[512], 10 * bulk_elastic);
+    const double tau = st.Areal_factor * (Ext_in(st, host, 10.0) + Ext_out(st, host, 6.4));
+    EXPECT_NEAR(tau, 0.0337, 0.1 * 0.0337);
 }
 
 }  // namespace

@@ -32,6 +32,44 @@ TEST_F(Detection, DistanceGivesSolidAngleAndAirAbsorption) {
     EXPECT_EQ(form.Text19.fore_color(), common::colours::blue);
 }
 
+TEST_F(Detection, BelowFiveCentimetresTheChainSitsAtFive) {
+    // The line yields never put the detector closer than 5 cm; nor does the chain
+    // (a distance of 2 used to show the solid angle of 7 cm, 4.9 less than 10 cm).
+    form.Label32.set_caption("8");
+    struct Case {
+        const char* distance;
+        const char* solid_angle;
+        double air_path;  // cm beyond 5
+        bool blue;
+    };
+    const Case cases[] = {{"0", " 1", 0, true},      {"2", " 1", 0, true},
+                          {"4.9", " 1", 0, true},    {"-7", " 1", 0, true},
+                          {"5", " 1", 0, false},     {"10", " .25", 5, false},
+                          {"60", " .0059", 60, true}};  // beyond 50 the chain adds 5 cm
+    for (const Case& c : cases) {
+        form.Text19.set_text(c.distance);
+        EXPECT_EQ(form.Label34.caption(), c.solid_angle) << c.distance;
+        EXPECT_EQ(form.Label35.caption(),
+                  text::Str(text::round_to(engine::Air_trans(8, c.air_path), 4)))
+            << c.distance;
+        EXPECT_EQ(form.Text19.fore_color() == common::colours::blue, c.blue) << c.distance;
+    }
+}
+
+TEST_F(Detection, TheChainFollowsTheTargetLine) {
+    form.Text19.set_text("20");
+    enter_sample("Cu", "1");
+    const double cu_air = val(form.Label35.caption());
+    EXPECT_EQ(form.Label35.caption(), text::Str(text::round_to(engine::Air_trans(val(form.Label32.caption()), 15), 4)));
+    form.Combo1.user_pick("(K -beta 1)");  // a harder line passes more air
+    EXPECT_GT(val(form.Label35.caption()), cu_air);
+    form.Text1.set_text("Ca");  // a soft line: much less
+    const double ca_air = val(form.Label35.caption());
+    EXPECT_LT(ca_air, cu_air / 2);
+    EXPECT_EQ(form.Label37.caption(),
+              text::Str(text::round_to(val(form.Label34.caption()) * ca_air, 7)));
+}
+
 TEST_F(Detection, RatioIsTheProductOfTheThreeLabels) {
     form.Label34.set_caption(" .25");
     form.Label35.set_caption(" .9");
@@ -62,6 +100,18 @@ TEST_F(Detection, FilterAttenuatesTheTargetLine) {
     form.Text20.set_text("2");
     EXPECT_EQ(form.Label25.caption(), text::Str(text::round_to(engine::Al_trans(6.4, 2), 6)));
     EXPECT_LT(val(form.Label25.caption()), 1.0);
+    // The steps the spectrum uses: none for a negative entry, the nearest whole one
+    // (halves to even) for a fraction.
+    struct Case {
+        const char* entry;
+        std::int16_t steps;
+    };
+    for (const Case& c : {Case{"-1", 0}, Case{"-0.4", 0}, Case{"2.7", 3}, Case{"2.5", 2}}) {
+        form.Text20.set_text(c.entry);
+        EXPECT_EQ(form.Label25.caption(),
+                  text::Str(text::round_to(engine::Al_trans(6.4, c.steps), 6)))
+            << c.entry;
+    }
 }
 
 TEST_F(Detection, DistanceRecalculatesOnlyOnceASpectrumIsShown) {

@@ -44,6 +44,34 @@ TEST_F(Gain, CoarseButtonsStepTheTableAndRecalculate) {
     EXPECT_EQ(form.Label9.caption(), " 5");
 }
 
+TEST_F(Gain, EnergyAxisFollowsTheScaleInTheViewAsItStands) {
+    // Lead L3 in a soil-like matrix: full view, then a coarse gain step up.
+    enter_sample("Pb", "0.002", {{"O", "60"}, {"Fe", "2"}});
+    form.Option2.user_click();
+    form.Command23.click();
+    const double F = val(form.Label8.caption());
+    EXPECT_EQ(form.Label15.caption(), text::cut(form.Label8.caption(), 5) + " (keV)");
+    EXPECT_EQ(val(form.Label21.caption()), text::Int(F * 50 + 0.5) / 100);
+    EXPECT_EQ(form.Label14.caption(), "0.0 (keV)");
+
+    // Zoomed to channels 400..700: a fine gain change keeps the window and
+    // rewrites its energies; the voltages stay.
+    form.Picture1.on_mouse_down(MouseButton::Left, 400.0f, 5000.0f);
+    form.Picture1.on_mouse_up(MouseButton::Left, 700.0f, 5000.0f);
+    const std::string volts = form.Label55.caption();
+    form.Combo2.user_pick("1.5");
+    const double F2 = val(form.Label8.caption());
+    ASSERT_NE(F2, F);
+    EXPECT_EQ(form.Picture1.picture().scale().left, 400.0f);
+    EXPECT_EQ(form.Label55.caption(), volts);
+    EXPECT_EQ(val(form.Label14.caption()), text::Int(F2 * 400 / 10.24 + 0.5) / 100);
+    EXPECT_EQ(val(form.Label15.caption()), text::Int(F2 * 700 / 10.24 + 0.5) / 100);
+    EXPECT_EQ(val(form.Label21.caption()), text::Int(F2 * 550 / 10.24 + 0.5) / 100);
+    form.Picture1.on_mouse_up(MouseButton::Right, 0.0f, 0.0f);  // full view again
+    form.Command24.click();
+    EXPECT_EQ(form.Label15.caption(), text::cut(form.Label8.caption(), 5) + " (keV)");
+}
+
 TEST_F(Gain, FirstDownPressMovesToEntryThree) {
     form.Command24.click();
     EXPECT_EQ(form.Label9.caption(), " 50");

@@ -132,7 +132,15 @@ TEST_F(Matrix, ClearAndAllClear) {
     EXPECT_FALSE(form.Text2[1]->visible());
     EXPECT_EQ(form.Command1.top(), 3360);
 
+    // A target alone can be plotted from the button after Clear.
+    EXPECT_TRUE(form.Command1.visible());
+    EXPECT_TRUE(form.Command1.enabled());
+    form.Command1.click();
+    EXPECT_EQ(form.st.Calc_state, 10);
+    EXPECT_NE(form.Label38.caption(), "");
+
     form.Command3.click();
+    EXPECT_EQ(form.Label38.caption(), "");  // no share beside an empty plot
     EXPECT_EQ(form.st.Elem_count, -10);
     EXPECT_EQ(form.st.Calc_state, -10);
     EXPECT_TRUE(form.Text51.visible());

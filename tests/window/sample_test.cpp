@@ -61,5 +61,30 @@ TEST_F(Sample, FilmShowsItsFieldsAndWaitsForPlot) {
     EXPECT_FALSE(form.Text24.visible());
 }
 
+TEST_F(Sample, FilmThicknessMovesTheShareUpToTheBulkValue) {
+    // Iron in a silicate glass. A film of 10 nm absorbs nothing on the way; at 25 um
+    // the glass reaches an optical thickness of about 1; 1 mm is as thick as bulk.
+    dialogs.queue_file(std::string(LUMETRA_EXAMPLES_DIR) + "/iron-in-silicate-glass.txt");
+    form.Command6.click();
+    const std::string bulk_share = form.Label38.caption();
+    const double bulk_yield = form.st.Line_yield[0][15];
+    form.Option6.user_click();
+    auto film = [&](const char* nm) {
+        form.Text24.set_text(nm);
+        form.Command1.click();
+        return val(form.Label38.caption());
+    };
+    const double thin = film("10");
+    EXPECT_LT(form.st.Line_yield[0][15], 1e-3 * bulk_yield);
+    const double middle = film("25000");
+    EXPECT_GT(form.st.Line_yield[0][15], 0.2 * bulk_yield);
+    EXPECT_LT(form.st.Line_yield[0][15], 0.9 * bulk_yield);
+    film("1000000");
+    EXPECT_EQ(form.Label38.caption(), bulk_share);
+    EXPECT_NEAR(form.st.Line_yield[0][15], bulk_yield, 1e-9 * bulk_yield);
+    EXPECT_GT(std::fabs(thin - middle), 0.1);
+    EXPECT_GT(std::fabs(middle - val(bulk_share)), 0.1);
+}
+
 }  // namespace
 }  // namespace lumetra::window::testing
