@@ -26,6 +26,8 @@ double Al_trans(double E, std::int16_t n) {
     return finite::held(1.0 / std::exp(mu));
 }
 
-std::int16_t filter_steps(double entry) { return text::to_int16(entry < 0.0 ? 0.0 : entry); }
+std::int16_t filter_steps(double entry) {
+    return text::to_int16(entry < 0.0 ? 0.0 : entry);
+}
 
 }  // namespace lumetra::engine

@@ -257,8 +257,8 @@ private:
     void set_axis_labels_full_view();  // axis marks of the full 0..10 V view
     void energy_axis_labels();         // keV marks of the view as it stands, from Label8
     void set_target_line_energy(const std::string& caption);  // Label32 and its ratios
-    void distance_ratios();            // solid angle and air of the target line
-    void filter_ratio();               // filter transmission of the target line
+    void distance_ratios();                     // solid angle and air of the target line
+    void filter_ratio();                        // filter transmission of the target line
     void list_edge_lines(int first, int last);  // the line list of an edge
     void colour_edge_fields(common::Rgb c);     // text colour of the edge-dependent fields
     void text20_steps();               // steps 1..3 of the filter field's handler

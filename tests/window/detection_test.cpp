@@ -60,7 +60,8 @@ TEST_F(Detection, TheChainFollowsTheTargetLine) {
     form.Text19.set_text("20");
     enter_sample("Cu", "1");
     const double cu_air = val(form.Label35.caption());
-    EXPECT_EQ(form.Label35.caption(), text::Str(text::round_to(engine::Air_trans(val(form.Label32.caption()), 15), 4)));
+    EXPECT_EQ(form.Label35.caption(),
+              text::Str(text::round_to(engine::Air_trans(val(form.Label32.caption()), 15), 4)));
     form.Combo1.user_pick("(K -beta 1)");  // a harder line passes more air
     EXPECT_GT(val(form.Label35.caption()), cu_air);
     form.Text1.set_text("Ca");  // a soft line: much less
