@@ -2,7 +2,9 @@
 // - any bytes give either a composition or a reason, never both and never a crash;
 // - a composition has a count of at most 11 and exactly its rows;
 // - written out again (when not too large to be read) it reads back as the same
-//   composition, and writing that gives the same bytes.
+//   composition, and writing that gives the same bytes: whatever layout was read
+//   (unquoted items, one line, CR line ends, a byte-order mark), its items hold
+//   nothing that the written form cannot quote.
 
 #include <cstdint>
 #include <string>
@@ -39,8 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(c.rows.size() == static_cast<std::size_t>(c.count > 0 ? c.count : 0),
             "as many rows as the count says", bytes);
 
-    // Writing may lengthen a file (LF line ends become CR LF); one grown beyond what
-    // the reader takes is never written (Save refuses it), so only the others count.
+    // Writing may lengthen a file (other line ends become CR LF, every item is
+    // quoted, each row gets its own line); one grown beyond what the reader takes is
+    // never written (Save refuses it), so only the others count.
     const std::string written = format_parameters(c);
     if (written.size() > kMaxParameterFileSize) return 0;
     const ParseResult again = parse_parameters(written);

@@ -926,7 +926,8 @@ std::string Session::check_files(bool saving) {
     snapshot_files(now);
     std::string failure;
     for (const auto& [name, bytes] : now) {
-        if (name.size() > 7 && name.compare(name.size() - 7, 7, ".saving") == 0) {
+        // Save writes ".NAME.saving-XXXXXX" first and renames it over NAME.
+        if (name.size() > 1 && name[0] == '.' && name.find(".saving-") != std::string::npos) {
             failure = "a half-written file was left behind: " + name;
             break;
         }

@@ -1,6 +1,12 @@
 // Saving and loading compositions: the exact file bytes, the round trip, and
 // files that are not parameter files.
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -116,22 +122,29 @@ TEST_F(ParameterFile, BadFilesChangeNothing) {
     struct Case {
         const char* name;
         std::string bytes;
+        const char* reason;  // part of the message
     };
     const Case cases[] = {
-        {"empty", ""},
-        {"short", "2\r\n\"Cu\",\"1\"\r\n\"O\",\"1\"\r\n"},
-        {"count above 11", "12\r\n\"Cu\",\"1\"\r\n"},
-        {"count not a number", "two\r\n\"Cu\",\"1\"\r\n"},
-        {"unquoted", "0\r\nCu,1\r\n"},
-        {"three items", "0\r\n\"Cu\",\"1\",\"2\"\r\n"},
-        {"open quote", "0\r\n\"Cu,\"1\r\n"},
-        {"binary", std::string("\0\1\2", 3)},
+        {"empty", "", "it is empty"},
+        {"blank lines only", "\r\n \r\n\t\n", "it is empty"},
+        {"short", "2\r\n\"Cu\",\"1\"\r\n\"O\",\"1\"\r\n", "names 2 matrix rows but holds fewer"},
+        {"short by one item", "1,Cu,1,O", "names 1 matrix rows but holds fewer"},
+        {"no target content", "0\r\n\"Cu\",\r\n", "the target is missing"},
+        {"count above 11", "12\r\n\"Cu\",\"1\"\r\n", "first item"},
+        {"count not a number", "two\r\n\"Cu\",\"1\"\r\n", "first item"},
+        {"open quote", "0\r\n\"Cu,\"1\r\n", "line 2 has text after a closing quote"},
+        {"quote closed on the next line", "0\r\n\"Cu\r\n\",1", "line 2 has a quote that is not"},
+        {"quote closed after a CR", "0\r\"Cu\rx\",1", "line 2 has a quote that is not"},
+        {"quote inside an unquoted item", "0,Cu,1\"0\"", "line 1 has a double quote inside"},
+        {"binary", std::string("\0\1\2", 3), "first item"},
     };
     for (const Case& c : cases) {
         dialogs.clear_shown();
         write_file(path("bad"), c.bytes);
         load(path("bad"));
         ASSERT_EQ(dialogs.shown().size(), 2u) << c.name;  // file dialog, then the message
+        EXPECT_NE(dialogs.shown()[1].text.find(c.reason), std::string::npos)
+            << c.name << ": " << dialogs.shown()[1].text;
         EXPECT_EQ(form.Text1.text(), "Fe") << c.name;
         EXPECT_EQ(form.Text2[0]->text(), "O") << c.name;
         EXPECT_EQ(form.st.Elem_count, 1) << c.name;
@@ -175,6 +188,78 @@ TEST_F(ParameterFile, FailedSaveKeepsTheOldFile) {
     save_as(path("keep"));
     EXPECT_EQ(read_file(path("keep")), "1\r\n\"Fe\",\"10\"\r\n\"O\",\"1\"\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+// Save changes a file's contents and nothing else about it: a link stays a link,
+// the permission bits stay, a file with the temporary's old name is not touched,
+// and no temporary file is left behind, not even by a save that fails.
+TEST_F(ParameterFile, SaveChangesOnlyTheContents) {
+    const std::string saved = "0\r\n\"Fe\",\"10\"\r\n";
+    enter_sample("Fe", "10");
+    auto mode_of = [](const std::string& p) {
+        return static_cast<int>(fs::status(p).permissions());
+    };
+
+    // A chain of links, one relative: the file at its end gets the bytes; a dangling
+    // link creates its target with the usual mode of a new file.
+    fs::create_directories(dir / "real");
+    write_file(dir / "real" / "p.txt", "old");
+    fs::create_symlink("real/p.txt", dir / "hop");
+    fs::create_symlink(dir / "hop", dir / "link.txt");
+    fs::create_symlink("real/new.txt", dir / "dangling");
+    save_as(path("link.txt"));
+    save_as(path("dangling"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(read_file(dir / "real" / "p.txt"), saved);
+    EXPECT_EQ(read_file(dir / "real" / "new.txt"), saved);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(mode_of(path("real/new.txt")), static_cast<int>(0666 & ~mask));
+
+    write_file(path("g.txt"), "old");
+    fs::permissions(path("g.txt"), static_cast<fs::perms>(0640));
+    write_file(path("g.txt.saving"), "mine");
+    save_as(path("g.txt"));
+    EXPECT_EQ(read_file(path("g.txt")), saved);
+    EXPECT_EQ(mode_of(path("g.txt")), 0640);
+    EXPECT_EQ(read_file(path("g.txt.saving")), "mine");
+
+    // A read-only file: only a user who may write it anyway (root) replaces it, and
+    // it stays read-only.
+    write_file(path("ro.txt"), "old");
+    fs::permissions(path("ro.txt"), static_cast<fs::perms>(0444));
+    dialogs.clear_shown();
+    save_as(path("ro.txt"));
+    EXPECT_EQ(mode_of(path("ro.txt")), 0444);
+    EXPECT_EQ(read_file(path("ro.txt")), ::geteuid() == 0 ? saved : "old");
+    EXPECT_EQ(dialogs.shown().size(), ::geteuid() == 0 ? 1u : 2u);
+
+    // Refused: a folder, a loop of links, and (by the file size limit) a failed write.
+    fs::create_symlink("loop2", dir / "loop1");
+    fs::create_symlink("loop1", dir / "loop2");
+    rlimit old_limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    rlimit small = old_limit;
+    small.rlim_cur = 4;
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    for (const char* name : {"real", "loop1", "g.txt"}) {
+        if (name == std::string("g.txt")) ::setrlimit(RLIMIT_FSIZE, &small);
+        dialogs.clear_shown();
+        save_as(path(name));
+        ::setrlimit(RLIMIT_FSIZE, &old_limit);
+        ASSERT_EQ(dialogs.shown().size(), 2u) << name;
+        EXPECT_EQ(shown_texts().back().rfind("Cannot write " + path(name), 0), 0u) << name;
+    }
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_EQ(read_file(path("g.txt")), saved);
+    std::vector<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        names.push_back(e.path().lexically_relative(dir).string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"dangling", "g.txt", "g.txt.saving", "hop",
+                                               "link.txt", "loop1", "loop2", "real", "real/new.txt",
+                                               "real/p.txt", "ro.txt"}));
 }
 
 // A file whose row count is negative but not -10 left Elem_count at that value
@@ -244,6 +329,65 @@ TEST(ParameterFormat, ParsesWhatItFormatsAndToleratesBareLineFeeds) {
     EXPECT_EQ(lf.composition->count, -10);
     EXPECT_TRUE(lf.composition->rows.empty());
     EXPECT_FALSE(parse_parameters(std::string(kMaxParameterFileSize + 1, ' ')).composition);
+}
+
+// Every layout of the items that the reading rule allows gives the composition.
+TEST(ParameterFormat, ReadsItemsInEveryLayoutTheRuleAllows) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string target_content = "10";  // the others are always 1, Fe, O and 60
+    };
+    const Case cases[] = {
+        {"unquoted", "1\r\nFe,10\r\nO,60\r\n"},
+        {"unquoted with blanks", "1 \r\n  Fe\t, 10  \r\n O ,60\t"},
+        {"one line", "1,\"Fe\",\"10\",\"O\",\"60\""},
+        {"split anyhow", "1\r\n\"Fe\"\r\n\"10\",\"O\"\r\n60"},
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "1\r\n\"Fe\",\"10\"\r\n\"O\",\"60\"\r\n"},
+        {"CR line ends", "1\r\"Fe\",\"10\"\r\"O\",\"60\"\r"},
+        {"mixed line ends", "1\n\"Fe\" ,\"10\"\r\"O\",\"60\"\t\r\n"},
+        {"blank lines and trailing commas", "\r\n1,\r\n\r\n \t\r\n\"Fe\",\r\n10,\n\nO,\r60,"},
+        {"two commas are an empty item", "1,Fe,,O,60", ""},
+        {"a comma starts a line", "1,Fe\r\n,O,60", ""},
+        {"quoted blanks and comma kept", "1\r\n\"Fe\",\" 1,0 \"\r\n\"O\",\"60\"", " 1,0 "},
+        {"items after the last are not read", "1,Fe,10,O,60,\"open,x\"y\r\n\"z"},
+    };
+    for (const Case& c : cases) {
+        const ParseResult r = parse_parameters(c.bytes);
+        ASSERT_TRUE(r.composition) << c.name << ": " << r.error;
+        EXPECT_EQ(r.composition->count, 1) << c.name;
+        EXPECT_EQ(r.composition->target_symbol, "Fe") << c.name;
+        EXPECT_EQ(r.composition->target_content, c.target_content) << c.name;
+        EXPECT_EQ(r.composition->rows,
+                  (std::vector<std::pair<std::string, std::string>>{{"O", "60"}}))
+            << c.name;
+    }
+}
+
+// The count is read as a number, but only a whole one in range is a row count.
+TEST(ParameterFormat, CountIsAWholeNumberInRange) {
+    std::string rows = "\"Cu\",\"1\"\r\n";
+    for (int i = 0; i < kMaxParameterRows; ++i) rows += "O,1\r\n";
+    const std::pair<const char*, int> whole[] = {
+        {"2.0", 2},     {"+2", 2},          {"2E0", 2},    {"2e+0", 2},
+        {"200e-2", 2},  {"0011", 11},       {"1.1E1", 11}, {"2.", 2},
+        {"-10.0", -10}, {"-32768", -32768}, {"-0", 0},     {"0.0e99999999999", 0},
+        {"\" 3 \"", 3}, {".3e1", 3}};
+    for (const auto& [count, value] : whole) {
+        const ParseResult r = parse_parameters(std::string(count) + "\r\n" + rows);
+        ASSERT_TRUE(r.composition) << count << ": " << r.error;
+        EXPECT_EQ(r.composition->count, value) << count;
+        EXPECT_EQ(r.composition->rows.size(), static_cast<std::size_t>(std::max(value, 0)));
+    }
+    for (const char* count :
+         {"2.5", "1e-1", "12", "1.2e1", "11.000001", "-32769", "1e99999999999", "-1e5", ",", "two",
+          ".", "2e", "e2", "+-2", "0x2", "inf", "nan", "2 0"}) {
+        const ParseResult r = parse_parameters(std::string(count) + "\r\n" + rows);
+        EXPECT_FALSE(r.composition) << count;
+        EXPECT_NE(r.error.find("first item"), std::string::npos) << count << ": " << r.error;
+    }
 }
 
 }  // namespace
