@@ -15,7 +15,11 @@
 #include "display/view_state.h"
 #include "engine/calc_state.h"
 #include "engine/host.h"
+#include "physics/model.h"
+#include "physics/result.h"
+#include "physics/setup.h"
 #include "window/controls.h"
+#include "window/planning.h"
 
 namespace lumetra::window {
 
@@ -239,6 +243,17 @@ public:
     void Edge_data(const std::int16_t& Z, std::int16_t& Edge, double& Edge_energy);
     void Myu_elem(const std::int16_t& Z, double& Energy, std::int16_t& Exponent,
                   double& Mantissa);
+
+    // ---- the fundamental-parameter model ----
+    Planning planning;            // the model "Plot" uses and its settings
+    physics::Result fp_result;    // the last calculation with the model
+    double fp_units = 0.0;        // counts/s of one plot unit (highest channel 10000)
+    physics::Model fp_model;      // remembers the library's values between calculations
+    physics::Setup fp_setup();    // the form's fields and the settings as one setup
+    void fp_spectrum();           // calculates into the plot's arrays and Label38
+    // Chooses the model or changes a setting; recalculates while a spectrum is shown.
+    void set_model(Model m);
+    bool set_planning(const std::string& key, const std::string& text);
 
     // Clears the plot surface (Cls) and tells the view. The target share beside the
     // plot goes with it; the next calculation writes it anew.

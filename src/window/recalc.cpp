@@ -19,7 +19,13 @@ void RADirido::Re_calc() {
     st.Calc_state = 10;
 }
 
-void RADirido::Calc_spectrum() { Label38.set_caption(engine::Calc_spectrum(st, *this)); }
+void RADirido::Calc_spectrum() {
+    if (planning.model == Model::fp) {
+        fp_spectrum();
+        return;
+    }
+    Label38.set_caption(engine::Calc_spectrum(st, *this));
+}
 
 void RADirido::Target_yield(std::int16_t i, double mu_in) {
     engine::Target_yield(st, *this, i, mu_in);
@@ -33,6 +39,9 @@ void RADirido::Plot_spectrum() {
     options.escape = Check21.value();
     options.pileup = Check3.value();
     display::Plot_spectrum(Picture1.picture(), st, view, options);
+    // A setup the model refuses leaves an empty plot with the reason on it.
+    if (planning.model == Model::fp && !fp_result.ok && !fp_result.reason.empty())
+        Picture1.picture().Print("  " + fp_result.reason);
     Picture1.drawing_changed();
 }
 

@@ -16,6 +16,7 @@
 #include "common/numtext.h"
 #include "data/lines.h"
 #include "engine/transmission.h"
+#include "physics/xrl.h"
 
 namespace lumetra::driver {
 
@@ -248,7 +249,48 @@ void Driver::dispatch(std::string_view command, std::string_view rest) {
     if (command == "call") return cmd_call(rest);
     if (command == "let") return cmd_let(rest);
     if (command == "run") return cmd_run(rest);
+    if (command == "model") return cmd_model(rest);
+    if (command == "setup") return cmd_setup(rest);
+    if (command == "rates") return cmd_rates(rest);
     fail("unknown command " + std::string(command));
+}
+
+void Driver::cmd_model(std::string_view rest) {
+    const auto name = exactly(rest, 1, "model classic|fp")[0];
+    if (name == "classic") return form_->set_model(window::Model::classic);
+    if (name == "fp") return form_->set_model(window::Model::fp);
+    fail("usage: model classic|fp");
+}
+
+void Driver::cmd_setup(std::string_view rest) {
+    const std::string key(take_word(rest));
+    if (key.empty()) fail("usage: setup KEY VALUE");
+    if (!form_->set_planning(key, std::string(rest))) fail("unknown setting or value: " + key);
+}
+
+// The rates of the last calculation with the fundamental-parameter model.
+void Driver::cmd_rates(std::string_view rest) {
+    if (!rest.empty()) fail("usage: rates");
+    const physics::Result& r = form_->fp_result;
+    if (!r.ok) fail(r.reason.empty() ? "no calculation with the fp model" : r.reason);
+    using window::format_number;
+    for (const physics::LineRate& l : r.lines) {
+        out_ << "LINE " << l.Z << ' ' << physics::xrl::line_name(l.line) << ' '
+             << format_number(l.energy) << ' ' << format_number(l.primary) << ' '
+             << format_number(l.secondary) << '\n';
+    }
+    out_ << "SCATTER RAYLEIGH " << format_number(r.rayleigh.energy) << ' '
+         << format_number(r.rayleigh.rate) << '\n';
+    out_ << "SCATTER COMPTON " << format_number(r.compton.energy) << ' '
+         << format_number(r.compton.rate) << '\n';
+    const physics::Figures& f = r.figures;
+    out_ << "ICR " << format_number(f.icr) << '\n';
+    out_ << "OCR " << format_number(f.ocr) << '\n';
+    out_ << "DEADTIME " << format_number(f.dead_time) << '\n';
+    out_ << "TARGET " << format_number(f.target) << '\n';
+    out_ << "BACKGROUND " << format_number(f.background) << '\n';
+    out_ << "TIME_PER_POINT " << format_number(f.time_per_point) << '\n';
+    out_ << "SELF_ABSORPTION " << format_number(f.self_absorption) << '\n';
 }
 
 Control& Driver::control(std::string_view name) {

@@ -44,6 +44,9 @@ class Driver {
     void cmd_call(std::string_view rest);
     void cmd_let(std::string_view rest);
     void cmd_run(std::string_view rest);
+    void cmd_model(std::string_view rest);
+    void cmd_setup(std::string_view rest);
+    void cmd_rates(std::string_view rest);
 
     window::Control& control(std::string_view name);
     void ensure_view();

@@ -1,0 +1,70 @@
+#include "physics/model.h"
+
+#include <cmath>
+#include <string>
+
+#include "physics/detector_path.h"
+#include "physics/fluorescence.h"
+#include "physics/response.h"
+#include "physics/sample.h"
+#include "physics/scatter.h"
+#include "physics/synthesis.h"
+#include "physics/xrl.h"
+
+namespace lumetra::physics {
+namespace {
+
+bool positive(double v) {
+    return std::isfinite(v) && v > 0.0;
+}
+
+// Why the setup cannot be calculated, or empty when it can.
+std::string refusal(const Setup& s) {
+    if (!positive(s.flux)) return "The flux must be above 0.";
+    if (!(s.polarisation >= 0.0 && s.polarisation <= 1.0))
+        return "The polarisation must lie between 0 and 1.";
+    const Detector& d = s.detector;
+    if (!positive(d.area_mm2)) return "The detector area must be above 0.";
+    if (!positive(d.crystal_mm)) return "The crystal thickness must be above 0.";
+    if (!positive(d.resolution_eV)) return "The resolution must be above 0.";
+    if (!positive(d.dead_time_us)) return "The dead time must be above 0.";
+    if (!positive(d.pulse_pair_us)) return "The pulse-pair time must be above 0.";
+    if (!positive(d.peak_to_background)) return "The peak-to-background ratio must be above 0.";
+    if (!(std::isfinite(d.window_um) && d.window_um >= 0.0))
+        return "The beryllium window cannot be negative.";
+    if (!(std::isfinite(s.filter.thickness_um) && s.filter.thickness_um >= 0.0))
+        return "The filter thickness cannot be negative.";
+    if (!(s.E0 >= xrl::kLowestEnergy && s.E0 <= xrl::kHighestEnergy))
+        return "The X-ray energy must lie between 1 and 150 keV.";
+    if (!(s.psi_in_deg > 0.0 && s.psi_in_deg < 180.0 && s.psi_out_deg > 0.0 &&
+          s.psi_out_deg < 180.0))
+        return "The angles must lie between 0 and 180 degrees.";
+    if (!positive(s.full_energy)) return "The amplifier scale has no energy.";
+    if (s.film && !(positive(s.density) && positive(s.thickness_cm)))
+        return "A film needs a density and a thickness above 0.";
+    if (s.sample.empty() || !(s.sample.front().atoms > 0.0)) return "The target has no content.";
+    return {};
+}
+
+}  // namespace
+
+Result Model::calculate(const Setup& setup) {
+    Result result;
+    result.reason = refusal(setup);
+    if (!result.reason.empty()) return result;
+
+    const Sample sample(setup, &xs_);
+    const DetectorPath path(setup, &xs_);
+    const Response response(setup.detector);
+    result.lines = primary_lines(setup, sample, path);
+    add_secondary(result.lines, setup, sample, path);
+    const Scatter scatter = scatter_rates(setup, sample, path);
+    synthesise(setup, sample, response, scatter, result);
+    return result;
+}
+
+Result calculate(const Setup& setup) {
+    return Model().calculate(setup);
+}
+
+}  // namespace lumetra::physics

@@ -1,0 +1,25 @@
+#pragma once
+// The fundamental-parameter model: a Setup in, rates, figures and the spectrum out.
+
+#include "physics/cross_sections.h"
+#include "physics/result.h"
+#include "physics/setup.h"
+
+namespace lumetra::physics {
+
+// Checks the setup (a zero or negative flux, area, thickness or time gives no
+// spectrum and a reason) and calculates. The model remembers the library's values
+// it asked for, keyed by their arguments, so that a recalculation after an edit
+// reads most of them from memory.
+class Model {
+  public:
+    Result calculate(const Setup& setup);
+
+  private:
+    CrossSections xs_;
+};
+
+// One calculation with nothing remembered.
+Result calculate(const Setup& setup);
+
+}  // namespace lumetra::physics

@@ -1,0 +1,66 @@
+#pragma once
+// What the fundamental-parameter model answers: rates of every line and of the
+// scatter, the counting figures, and the spectrum in counts per second.
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace lumetra::physics {
+
+constexpr int kChannels = 1025;
+using Channels = std::array<double, kChannels>;
+
+// One fluorescence line of one sample element. Rates are detected events per
+// second at the input of the detector (escape and shelf events included).
+struct LineRate {
+    int element = 0;  // index into Setup::sample
+    int Z = 0;
+    int line = 0;          // the reference library's line code (KL3_LINE, ...)
+    double energy = 0.0;   // keV
+    double primary = 0.0;  // events/s
+    double secondary = 0.0;
+    double total() const { return primary + secondary; }
+};
+
+struct ScatterRate {
+    double energy = 0.0;      // keV
+    double rate = 0.0;        // detected events/s
+    double doppler_eV = 0.0;  // FWHM of the Compton profile's broadening, eV (Rayleigh 0)
+};
+
+struct Figures {
+    double icr = 0.0;              // input count rate, counts/s
+    double ocr = 0.0;              // output count rate, counts/s
+    double dead_time = 0.0;        // 1 - OCR / ICR
+    double target = 0.0;           // S: target line's full-energy peak at the output rate, counts/s
+    double background = 0.0;       // B: everything else in one FWHM around it, counts/s
+    double time_per_point = 0.0;   // s for 1e-3 relative noise on the edge step
+    double self_absorption = 0.0;  // damping of the EXAFS amplitude, 0..1
+    double target_energy = 0.0;    // rate-weighted energy of the target line(s), keV
+    double window_fwhm = 0.0;      // width of the window B is counted in, keV
+};
+
+// The eight layers of the plot, in counts/s per channel at the output rate.
+struct Layers {
+    Channels total{};    // everything the detector records but escape and pile-up peaks
+    Channels target{};   // the target element's lines
+    Channels line{};     // the counted target line(s)
+    Channels mark{};     // the marked element's lines
+    Channels argon{};    // argon of the air (not modelled: stays empty)
+    Channels elastic{};  // Rayleigh and Compton scatter
+    Channels escape{};   // escape peaks of the crystal
+    Channels pileup{};   // pile-up peaks
+};
+
+struct Result {
+    bool ok = false;
+    std::string reason;  // why there is no spectrum, for the user
+    std::vector<LineRate> lines;
+    ScatterRate rayleigh, compton;
+    Figures figures;
+    Layers layers;
+    double target_share = 0.0;  // per cent of all detected counts, scatter included
+};
+
+}  // namespace lumetra::physics

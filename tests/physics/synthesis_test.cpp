@@ -1,0 +1,206 @@
+// The spectrum and the planning figures from hand-made line and scatter rates.
+
+#include "physics/synthesis.h"
+
+#include <gtest/gtest.h>
+#include <xraylib/xraylib.h>
+
+#include <cmath>
+#include <limits>
+
+namespace lumetra::physics {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// A germanium detector: no escape peaks below its K edge, 11.103 keV.
+physics::Setup germanium_setup() {
+    physics::Setup s;
+    s.sample = {{26, 1.0}, {25, 1.0}};
+    s.detector = default_detector(Crystal::ge);  // 150 eV, 1 us, 0.2 us
+    s.target_lines = {KL3_LINE};
+    s.full_energy = 30.0;
+    return s;
+}
+
+LineRate line_at(int element, double E, double rate) {
+    LineRate l;
+    l.element = element;
+    l.Z = element == 0 ? 26 : 25;
+    l.line = KL3_LINE;
+    l.energy = E;
+    l.primary = rate;
+    return l;
+}
+
+Result run(const physics::Setup& s, const std::vector<LineRate>& lines,
+           const Scatter& scatter = {}) {
+    Result r;
+    r.lines = lines;
+    synthesise(s, Sample(s), Response(s.detector), scatter, r);
+    return r;
+}
+
+double sum(const Channels& c, int first = 0, int last = kChannels - 1) {
+    double total = 0.0;
+    for (int n = first; n <= last; ++n) total += c[n];
+    return total;
+}
+
+// Germanium FWHM by hand, keV: sqrt(150^2 + 2.3548^2 x 0.106 x 2.96 (E - 5898 eV)).
+double ge_fwhm(double E) {
+    return 1e-3 * std::sqrt(150.0 * 150.0 + 2.3548 * 2.3548 * 0.106 * 2.96 * (E * 1e3 - 5898.0));
+}
+
+double Phi(double z) {
+    return 0.5 * std::erfc(-z / std::sqrt(2.0));
+}
+
+TEST(Synthesis, CountsAreConservedAndDeadTimeIsParalysable) {
+    physics::Setup s = germanium_setup();
+    s.detector.peak_to_background = 1000.0;
+    s.marked = 1;
+    Scatter sc;
+    sc.rayleigh = {20.0, 3e4, 0.0};
+    sc.compton = {19.2, 2e4, 300.0};
+    const Result r = run(s, {line_at(0, 6.4, 1e4), line_at(1, 17.48, 4e4)}, sc);
+    ASSERT_TRUE(r.ok);
+    // ICR 1e5 and tau 1 us: OCR = 1e5 e^-0.1 = 90483.74.
+    EXPECT_DOUBLE_EQ(r.figures.icr, 1e5);
+    EXPECT_NEAR(r.figures.ocr, 90483.74, 0.01);
+    EXPECT_NEAR(r.figures.dead_time, 1.0 - std::exp(-0.1), 1e-12);
+    // Every detected event lands once in the total (peaks and shelves) or the
+    // escape layer, at the output rate.
+    EXPECT_NEAR(sum(r.layers.total) + sum(r.layers.escape), r.figures.ocr, 1e-6 * r.figures.ocr);
+    EXPECT_GT(sum(r.layers.escape), 0.0);  // 17.48 keV and the scatter are above the Ge edge
+    EXPECT_GT(sum(r.layers.elastic), 0.0);
+    EXPECT_GT(sum(r.layers.mark), 0.0);
+    EXPECT_NEAR(sum(r.layers.target), sum(r.layers.line), 1e-9);  // one target line
+    // The counted line sits at 6.4 keV on the scale of 30 keV at channel 1024.
+    double moment = 0.0;
+    for (int n = 0; n < kChannels; ++n) moment += n * 30.0 / 1024 * r.layers.line[n];
+    EXPECT_NEAR(moment / sum(r.layers.line), 6.4, 1e-4);
+    for (int n = 0; n < kChannels; ++n) {
+        EXPECT_LE(r.layers.line[n], r.layers.target[n] + 1e-12);
+        EXPECT_LE(r.layers.target[n] + r.layers.mark[n] + r.layers.elastic[n],
+                  r.layers.total[n] + 1e-9);
+    }
+}
+
+// Lines A (3.0 keV, 1e4/s) and B (4.5 keV, 2e4/s), tau_pp 0.2 us, no shelf, dead time
+// negligible. Ordered pairs: 2 x 3.0 keV: tau Ra^2 = 20/s; 7.5 keV: (A,B) and (B,A),
+// 2 tau Ra Rb = 80/s; 9.0 keV: tau Rb^2 = 80/s.
+TEST(Synthesis, PileUpOfTwoPeaks) {
+    physics::Setup s = germanium_setup();
+    s.detector.peak_to_background = 1e300;
+    s.detector.dead_time_us = 1e-9;
+    const Result r = run(s, {line_at(0, 3.0, 1e4), line_at(1, 4.5, 2e4)});
+    const double d = 30.0 / 1024;
+    auto around = [&](double E) {
+        return sum(r.layers.pileup, static_cast<int>((E - 0.5) / d),
+                   static_cast<int>((E + 0.5) / d));
+    };
+    EXPECT_NEAR(around(6.0), 20.0, 20.0 * 1e-6);
+    EXPECT_NEAR(around(7.5), 80.0, 80.0 * 1e-6);
+    EXPECT_NEAR(around(9.0), 80.0, 80.0 * 1e-6);
+    EXPECT_NEAR(sum(r.layers.pileup), 180.0, 180.0 * 1e-6);
+}
+
+// Target Fe K-alpha 6.4 keV (1e4/s), another line at 6.49 keV (2e4/s); Ge, 150 eV,
+// peak-to-background 1000: shelf share f = 5.898 / (1.0645 x 0.150) / 1000; g = e^-0.03.
+// S = g R1 (1 - f); B = g [R2 (1 - f) (Phi(z_hi) - Phi(z_lo)) + f W (R1 / 2 / 6.4 + R2 / 6.49)]
+// over the window 6.4 +- W / 2, W = FWHM(6.4); the target's own shelf stops mid-window.
+TEST(Synthesis, SignalBackgroundAndTimePerPoint) {
+    physics::Setup s = germanium_setup();
+    s.detector.peak_to_background = 1000.0;
+    const Result r = run(s, {line_at(0, 6.4, 1e4), line_at(1, 6.49, 2e4)});
+    const double g = std::exp(-0.03), f = 5.898 / (1.0645 * 0.150) / 1000.0;
+    const double W = ge_fwhm(6.4), sigma2 = ge_fwhm(6.49) / 2.3548;
+    const double z_lo = (6.4 - W / 2 - 6.49) / sigma2, z_hi = (6.4 + W / 2 - 6.49) / sigma2;
+    const double S = g * 1e4 * (1 - f);
+    const double B =
+        g * (2e4 * (1 - f) * (Phi(z_hi) - Phi(z_lo)) + f * W * (1e4 / 2 / 6.4 + 2e4 / 6.49));
+    EXPECT_NEAR(r.figures.target_energy, 6.4, 1e-12);
+    EXPECT_NEAR(r.figures.window_fwhm, W, 1e-9);
+    EXPECT_NEAR(r.figures.target, S, 1e-6 * S);
+    EXPECT_NEAR(r.figures.background, B, 1e-6 * B);
+    EXPECT_NEAR(r.figures.time_per_point, (S + B) / (S * S * 1e-6), 1e-6);
+    EXPECT_NEAR(r.target_share, 100.0 / 3.0, 1e-9);
+}
+
+// Pure Fe, 45/45 degrees, E0 7.2 keV, line 6.4 keV: bulk s = tau_K(7.2) / (mu(7.2) +
+// mu(6.4)); a film of optical depth x keeps 1 - x / (e^x - 1): x / 2 when thin, 0.41802
+// at x = 1, 1 when thick.
+TEST(Synthesis, SelfAbsorptionBulkAndFilm) {
+    physics::Setup s = germanium_setup();
+    s.sample = {{26, 1.0}};
+    s.E0 = 7.2;
+    const double mu = CS_Total_Kissel(26, 7.2, nullptr) + CS_Total_Kissel(26, 6.4, nullptr);
+    const double bulk = CS_Photo_Partial(26, K_SHELL, 7.2, nullptr) / mu;
+    const std::vector<LineRate> lines = {line_at(0, 6.4, 1e4)};
+    EXPECT_NEAR(run(s, lines).figures.self_absorption, bulk, 1e-6 * bulk);
+    s.film = true;
+    s.density = 7.874;
+    const double x1_cm = std::sqrt(0.5) / (mu * s.density);  // chi rho t = 1
+    const struct {
+        double t_cm, share;
+    } films[] = {{1e-6 * x1_cm, 0.5e-6}, {x1_cm, 0.418023}, {100 * x1_cm, 1.0}};
+    for (const auto& c : films) {
+        s.thickness_cm = c.t_cm;
+        EXPECT_NEAR(run(s, lines).figures.self_absorption, bulk * c.share, 1e-5 * bulk * c.share);
+    }
+    s.E0 = 7.0;  // below the Fe K edge
+    EXPECT_EQ(run(s, lines).figures.self_absorption, 0.0);
+}
+
+bool finite(const Result& r) {
+    const Figures& f = r.figures;
+    for (double v : {f.icr, f.ocr, f.dead_time, f.target, f.background, f.time_per_point,
+                     f.self_absorption, f.target_energy, f.window_fwhm, r.target_share})
+        if (!std::isfinite(v)) return false;
+    for (const Channels* c : {&r.layers.total, &r.layers.target, &r.layers.line, &r.layers.mark,
+                              &r.layers.elastic, &r.layers.escape, &r.layers.pileup})
+        for (double v : *c)
+            if (!std::isfinite(v) || v < 0.0) return false;
+    return true;
+}
+
+TEST(Synthesis, OddInputsStayFinite) {
+    auto check = [](const Result& r, bool ok, double tag) {
+        EXPECT_TRUE(finite(r)) << tag;
+        EXPECT_EQ(r.ok, ok) << tag;
+        EXPECT_EQ(r.reason.empty(), ok) << tag;
+    };
+    check(run(germanium_setup(), {}), false, 0);
+    // A line counts only with a usable rate (huge ones are capped) and energy.
+    const struct {
+        double rate, E;
+        bool ok;
+    } lines[] = {{0, 6.4, false},    {kNaN, 6.4, false}, {-5, 6.4, false},   {1e300, 6.4, true},
+                 {1e4, kNaN, false}, {1e4, -1, false},   {1e4, 1e300, false}};
+    for (const auto& c : lines)
+        check(run(germanium_setup(), {line_at(0, c.E, c.rate)}), c.ok, c.rate);
+    // A scale without energy gives no spectrum; odd times give finite figures.
+    const struct {
+        double full_energy, dead_us, pair_us;
+        bool ok;
+    } setups[] = {{0, 1, 0.2, false},     {-20, 1, 0.2, false},    {kNaN, 1, 0.2, false},
+                  {1e-300, 1, 0.2, true}, {1e300, 1, 0.2, true},   {30, 0, 0.2, true},
+                  {30, kNaN, -1, true},   {30, 1e300, 1e300, true}};
+    for (const auto& c : setups) {
+        physics::Setup s = germanium_setup();
+        s.full_energy = c.full_energy;
+        s.detector.dead_time_us = c.dead_us;
+        s.detector.pulse_pair_us = c.pair_us;
+        check(run(s, {line_at(0, 6.4, 1e4)}), c.ok, c.full_energy);
+    }
+    physics::Setup odd = germanium_setup();
+    odd.marked = 99;
+    odd.target_lines.clear();
+    odd.sample.clear();
+    odd.E0 = kNaN;
+    check(run(odd, {line_at(0, 6.4, 1e4)}), true, 99);
+}
+
+}  // namespace
+}  // namespace lumetra::physics

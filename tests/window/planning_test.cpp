@@ -1,0 +1,113 @@
+// "Plot" with the fundamental-parameter model: the setup the form hands over, the
+// switch between the models, and settings the model refuses.
+
+#include <algorithm>
+#include <cmath>
+
+#include "window/form_fixture.h"
+
+namespace lumetra::window::testing {
+namespace {
+
+class Planning : public FormTest {
+  protected:
+    void copper_in_water() {
+        enter_sample("Cu", "0.001", {{"O", "1"}, {"H", "2"}});
+        form.Command1.click();
+    }
+    bool all_finite() const {
+        for (const auto* s : {&form.st.Spec_total, &form.st.Spec_target, &form.st.Spec_line,
+                              &form.st.Spec_elastic, &form.st.Spec_escape, &form.st.Spec_pileup})
+            if (!std::all_of(s->begin(), s->end(), [](double v) { return std::isfinite(v); }))
+                return false;
+        return true;
+    }
+};
+
+TEST_F(Planning, TheFormBecomesOneSetup) {
+    enter_sample("Pb", "0.002", {{"O", "60"}, {"Fe", "2"}});
+    form.Option2.user_click();  // L3 edge, L-alpha 1&2
+    form.Text19.set_text("0.01");
+    form.Text20.set_text("2");
+    form.Text2[1]->user_right_click();  // mark iron
+    const physics::Setup s = form.fp_setup();
+    ASSERT_EQ(s.sample.size(), 3u);
+    EXPECT_EQ(s.sample[0].Z, 82);
+    EXPECT_DOUBLE_EQ(s.sample[0].atoms, 0.002);
+    EXPECT_EQ(s.target_lines, (std::vector<int>{-90, -89}));  // L3M5 + L3M4
+    EXPECT_EQ(s.target_shell, 3);
+    EXPECT_EQ(s.marked, 2);
+    EXPECT_DOUBLE_EQ(s.distance_cm, 0.1);  // never closer than 1 mm
+    EXPECT_EQ(s.al_steps, 2);
+    EXPECT_DOUBLE_EQ(s.E0, val(form.Text11.text()));
+    EXPECT_DOUBLE_EQ(s.full_energy, val(form.Label8.caption()));
+}
+
+TEST_F(Planning, SwitchingBackGivesTheClassicSpectrumChannelForChannel) {
+    copper_in_water();
+    const engine::CalcState classic = form.st;
+    const std::string share = form.Label38.caption();
+    form.set_model(Model::fp);
+    ASSERT_TRUE(form.fp_result.ok) << form.fp_result.reason;
+    EXPECT_NE(form.st.Spec_total, classic.Spec_total);
+    EXPECT_TRUE(all_finite());
+    form.set_model(Model::classic);
+    EXPECT_EQ(form.st.Spec_total, classic.Spec_total);
+    EXPECT_EQ(form.st.Spec_escape, classic.Spec_escape);
+    EXPECT_EQ(form.st.Spec_elastic, classic.Spec_elastic);
+    EXPECT_EQ(form.Label38.caption(), share);
+}
+
+TEST_F(Planning, SettingsTheModelRefusesGiveAnEmptyPlotAndTheReason) {
+    copper_in_water();
+    form.set_model(Model::fp);
+    struct Case {
+        const char* key;
+        const char* text;
+    };
+    for (const Case& c : {Case{"flux", "0"}, Case{"area", "-5"}, Case{"deadtime", "abc"},
+                          Case{"crystal", "0"}, Case{"pileup", "-1e308"}}) {
+        SCOPED_TRACE(c.key);
+        const physics::Detector before = form.planning.detector;
+        const double flux = form.planning.flux;
+        ASSERT_TRUE(form.set_planning(c.key, c.text));
+        EXPECT_FALSE(form.fp_result.ok);
+        EXPECT_FALSE(form.fp_result.reason.empty());
+        EXPECT_TRUE(std::all_of(form.st.Spec_total.begin(), form.st.Spec_total.end(),
+                                [](double v) { return v == 0.0; }));
+        EXPECT_EQ(form.Label38.caption(), "");
+        const auto& ops = form.Picture1.picture().ops();
+        EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), [&](const display::PlotOp& op) {
+            return op.text.find(form.fp_result.reason) != std::string::npos;
+        }));
+        form.planning.detector = before;
+        form.planning.flux = flux;
+    }
+    EXPECT_FALSE(form.set_planning("colour", "red"));
+    EXPECT_FALSE(form.set_planning("detector", "nai"));
+}
+
+TEST_F(Planning, DetectorAndFilterSettings) {
+    ASSERT_TRUE(form.set_planning("detector", "ge"));
+    EXPECT_EQ(form.planning.detector.crystal, physics::Crystal::ge);
+    EXPECT_EQ(form.planning.detector.crystal_mm, 5.0);
+    EXPECT_EQ(form.planning.detector.resolution_eV, 150.0);
+    for (const char* good : {"none", "", "Al", "Al2O3:3.95", "Kapton:1.42"}) {
+        form.set_planning("filter", good);
+        EXPECT_EQ(form.planning.filter_valid(), std::string(good) != "Kapton:1.42") << good;
+    }
+    // An unknown filter is not used: the spectrum is the one without a filter.
+    copper_in_water();
+    form.set_model(Model::fp);
+    form.set_planning("filter", "none");
+    const auto bare = form.st.Spec_total;
+    form.set_planning("filterthickness", "50");
+    form.set_planning("filter", "Xq2:3");
+    EXPECT_EQ(form.st.Spec_total, bare);
+    form.set_planning("filter", "Al");
+    EXPECT_NE(form.st.Spec_total, bare);
+    EXPECT_TRUE(all_finite());
+}
+
+}  // namespace
+}  // namespace lumetra::window::testing
