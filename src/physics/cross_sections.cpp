@@ -1,14 +1,20 @@
 #include "physics/cross_sections.h"
 
-#include <functional>
+#include <cstdint>
+#include <cstring>
 
 #include "physics/xrl.h"
 
 namespace lumetra::physics {
 
 std::size_t CrossSections::Hash::operator()(const Key& k) const {
-    const std::size_t h = std::hash<double>{}(k.E);
-    return h ^ (std::hash<int>{}(k.Z * 512 + k.line) + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2));
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &k.E, sizeof bits);
+    std::uint64_t h = bits ^ (static_cast<std::uint64_t>(k.Z * 512 - k.line) << 52);
+    h ^= h >> 33;  // a 64-bit finaliser: every bit of the energy reaches the bucket
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return static_cast<std::size_t>(h);
 }
 
 template <typename F>
@@ -32,6 +38,18 @@ double CrossSections::line_energy(int Z, int line) {
 
 double CrossSections::photo(int Z, double E) {
     return remembered(photo_, {Z, 0, E}, [&] { return xrl::cs_photo(Z, E); });
+}
+
+const std::vector<CrossSections::Line>& CrossSections::lines_of(int Z) {
+    constexpr int kFirstLine = -1, kLastLine = -219;  // KL1 .. the last M line
+    auto it = lines_.find(Z);
+    if (it != lines_.end()) return it->second;
+    std::vector<Line> found;
+    for (int code = kFirstLine; code >= kLastLine; --code) {
+        const double E = xrl::line_energy(Z, code);
+        if (E > xrl::kLowestEnergy && E <= xrl::kHighestEnergy) found.push_back({code, E});
+    }
+    return lines_[Z] = std::move(found);
 }
 
 }  // namespace lumetra::physics

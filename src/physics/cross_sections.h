@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <unordered_map>
+#include <vector>
 
 namespace lumetra::physics {
 
@@ -15,6 +16,14 @@ class CrossSections {
     double fluor_line(int Z, int line, double E);  // CS_FluorLine_Kissel_Cascade, cm2/g
     double line_energy(int Z, int line);           // keV
     double photo(int Z, double E);                 // CS_Photo_Total, cm2/g
+
+    // The lines of element Z with an energy of 1 to 150 keV: code and energy, keV,
+    // from KL1 through the M lines.
+    struct Line {
+        int code = 0;
+        double energy = 0.0;
+    };
+    const std::vector<Line>& lines_of(int Z);
 
   private:
     struct Key {
@@ -27,6 +36,7 @@ class CrossSections {
     };
     using Table = std::unordered_map<Key, double, Hash>;
     Table total_, fluor_, energy_, photo_;
+    std::unordered_map<int, std::vector<Line>> lines_;
 
     // Looks the arguments up, or asks the library once. A table that has grown
     // large (a long session of many elements and energies) starts afresh.

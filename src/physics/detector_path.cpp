@@ -69,7 +69,8 @@ double DetectorPath::efficiency(double E) const {
 }
 
 double DetectorPath::T(double E) const {
-    return air(E) * filters(E) * window(E) * efficiency(E);
+    if (auto it = T_.find(E); it != T_.end()) return it->second;
+    return T_[E] = air(E) * filters(E) * window(E) * efficiency(E);
 }
 
 }  // namespace lumetra::physics

@@ -2,6 +2,8 @@
 // Between the sample and the counted event: the solid angle of the crystal, the air,
 // the filters, the beryllium window and the crystal's own efficiency.
 
+#include <unordered_map>
+
 #include "physics/cross_sections.h"
 #include "physics/setup.h"
 #include "physics/xrl.h"
@@ -34,7 +36,8 @@ class DetectorPath {
     double omega_ = 0.0;
     xrl::Compound air_;  // dry air at sea level
     CrossSections* xs_ = nullptr;
-    double total(int Z, double E) const;  // cm2/g
+    mutable std::unordered_map<double, double> T_;  // T of the energies asked so far
+    double total(int Z, double E) const;            // cm2/g
     // exp(-mu rho t) of a layer of elements by mass fraction; t in cm.
     double layer(const std::vector<int>& Z, const std::vector<double>& w, double density, double t,
                  double E) const;

@@ -11,8 +11,6 @@ namespace lumetra::physics {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kFirstLine = -1;   // KL1
-constexpr int kLastLine = -219;  // M5P5
 constexpr double kThinFilm = 1e-9;
 
 // Whether a line code is the library's sum of several lines it also lists on their own
@@ -43,9 +41,10 @@ void element_lines(int i, double scale, double mu0, const Setup& setup, const Sa
                    const DetectorPath& path, std::vector<LineRate>& lines) {
     const int Z = sample.Z(i);
     const double E0 = setup.E0;
-    for (int line = kFirstLine; line >= kLastLine; --line) {
-        const double E = sample.line_energy(Z, line);
-        if (!(E > xrl::kLowestEnergy && E <= xrl::kHighestEnergy && E < E0)) continue;
+    for (const CrossSections::Line& l : sample.lines_of(Z)) {
+        const int line = l.code;
+        const double E = l.energy;
+        if (!(E < E0)) continue;
         if (combined(line)) continue;
         const double cs = sample.cs_fluor_line(Z, line, E0);  // cm2/g
         if (!(cs > 0.0)) continue;

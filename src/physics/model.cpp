@@ -18,6 +18,13 @@ bool positive(double v) {
     return std::isfinite(v) && v > 0.0;
 }
 
+bool same(const Detector& a, const Detector& b) {
+    return a.crystal == b.crystal && a.area_mm2 == b.area_mm2 && a.window_um == b.window_um &&
+           a.crystal_mm == b.crystal_mm && a.resolution_eV == b.resolution_eV &&
+           a.dead_time_us == b.dead_time_us && a.pulse_pair_us == b.pulse_pair_us &&
+           a.peak_to_background == b.peak_to_background;
+}
+
 // Why the setup cannot be calculated, or empty when it can.
 std::string refusal(const Setup& s) {
     if (!positive(s.flux)) return "The flux must be above 0.";
@@ -55,7 +62,11 @@ Result Model::calculate(const Setup& setup) {
 
     const Sample sample(setup, &xs_);
     const DetectorPath path(setup, &xs_);
-    const Response response(setup.detector);
+    if (!response_for_ || !same(*response_for_, setup.detector)) {
+        response_.emplace(setup.detector);
+        response_for_ = setup.detector;
+    }
+    const Response& response = *response_;
     result.lines = primary_lines(setup, sample, path);
     add_secondary(result.lines, setup, sample, path);
     const Scatter scatter = scatter_rates(setup, sample, path);

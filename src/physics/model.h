@@ -1,7 +1,10 @@
 #pragma once
 // The fundamental-parameter model: a Setup in, rates, figures and the spectrum out.
 
+#include <optional>
+
 #include "physics/cross_sections.h"
+#include "physics/response.h"
 #include "physics/result.h"
 #include "physics/setup.h"
 
@@ -17,6 +20,9 @@ class Model {
 
   private:
     CrossSections xs_;
+    // The detector's response, built again only when the detector changes.
+    std::optional<Detector> response_for_;
+    std::optional<Response> response_;
 };
 
 // One calculation with nothing remembered.

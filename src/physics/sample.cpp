@@ -37,10 +37,16 @@ Sample::Sample(const Setup& setup, CrossSections* xs)
 }
 
 double Sample::mu(double E) const {
+    if (auto it = mu_.find(E); it != mu_.end()) return it->second;
     double sum = 0.0;
     for (int i = 0; i < size(); ++i)
         if (w_[i] > 0.0) sum += w_[i] * cs_total(Z_[i], E);
-    return sum;
+    return mu_[E] = sum;
+}
+
+std::vector<CrossSections::Line> Sample::lines_of(int Z) const {
+    if (xs_) return xs_->lines_of(Z);
+    return CrossSections().lines_of(Z);
 }
 
 double Sample::cs_total(int Z, double E) const {

@@ -3,6 +3,7 @@
 // attenuation, and the depth factor of a line excited at one energy and seen at
 // another, bulk or film.
 
+#include <unordered_map>
 #include <vector>
 
 #include "physics/cross_sections.h"
@@ -36,6 +37,8 @@ class Sample {
     double cs_total(int Z, double E) const;                 // cm2/g
     double cs_fluor_line(int Z, int line, double E) const;  // cm2/g
     double line_energy(int Z, int line) const;              // keV
+    // The lines of element Z with an energy of 1 to 150 keV.
+    std::vector<CrossSections::Line> lines_of(int Z) const;
 
   private:
     std::vector<int> Z_;
@@ -44,6 +47,8 @@ class Sample {
     double rho_t_ = 0.0;
     double sin_in_ = 1.0, sin_out_ = 1.0;
     CrossSections* xs_ = nullptr;
+    // mu of the energies asked so far: the lines' energies are asked again and again.
+    mutable std::unordered_map<double, double> mu_;
 };
 
 }  // namespace lumetra::physics

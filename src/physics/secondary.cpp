@@ -175,6 +175,13 @@ std::vector<Source> sources_of(const std::vector<LineRate>& lines, const Sample&
             sources.push_back(s);
         }
     }
+    // Exciting lines below 1e-7 of the strongest one add less than the model's own
+    // accuracy to any secondary rate; passing them over keeps a many-element sample fast.
+    double strongest = 0.0;
+    for (const Source& s : sources) strongest = std::max(strongest, s.production);
+    sources.erase(std::remove_if(sources.begin(), sources.end(),
+                                 [&](const Source& s) { return s.production < 1e-7 * strongest; }),
+                  sources.end());
     return sources;
 }
 

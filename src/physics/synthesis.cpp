@@ -191,12 +191,18 @@ int channel_of(double E, double d) {
 // the table):
 // counts_n = rate (Phi((x_n+ - E) / sigma) - Phi((x_n- - E) / sigma)), x_n+- = (n +- 1/2) d.
 void draw_peaks(const std::vector<Peak>& peaks, double d, Layers& layers) {
-    const NormalTable table;
+    static const NormalTable table;  // a constant table, built on first use
     const std::array<Channels*, kLayerBits> by_bit = {
         &layers.total,   &layers.target, &layers.line,  &layers.mark,
         &layers.elastic, &layers.escape, &layers.pileup};
     std::array<Channels*, kLayerBits> into{};
+    // Peaks below 1e-10 of the strongest change no channel that could be seen on
+    // the plot's scale; their counts stay in the rates and figures.
+    double strongest = 0.0;
+    for (const Peak& p : peaks) strongest = std::max(strongest, p.rate);
+    const double faintest = 1e-10 * strongest;
     for (const Peak& p : peaks) {
+        if (p.rate < faintest) continue;
         int layer_count = 0;
         for (int bit = 0; bit < kLayerBits; ++bit)
             if (p.layers & (1u << bit)) into[layer_count++] = by_bit[bit];
