@@ -162,6 +162,12 @@ double log_y(double v) {
     return kLogBase + kLogFactor * std::log(x);
 }
 
+double log_value(double y) {
+    if (!(y > kLogBase)) return 0.0;
+    const double v = 0.001 * std::expm1((y - kLogBase) / kLogFactor);
+    return engine::finite::held(v);
+}
+
 void Plot_spectrum(Picture& pic, const engine::CalcState& st, const ViewState& view,
                    const PlotOptions& options) {
     pic.Cls();

@@ -19,6 +19,8 @@ struct PlotOptions {
 // Vertical plot units of a channel value v.
 double linear_y(double v);  // v + 0.001
 double log_y(double v);     // 500 + 1500 log10(1 + 1000 v)
+// The value v whose log_y is y (0 at and below the base line), finite.
+double log_value(double y);
 
 void Plot_spectrum(Picture& pic, const engine::CalcState& st, const ViewState& view,
                    const PlotOptions& options);

@@ -1,7 +1,6 @@
 #include "physics/filter.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "common/numtext.h"
@@ -20,13 +19,59 @@ std::string trimmed(const std::string& s) {
     return s.substr(a, b - a);
 }
 
-// Only what a chemical formula is made of reaches the library's parser.
+bool upper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+bool lower(char c) {
+    return c >= 'a' && c <= 'z';
+}
+bool digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A positive count at s[i] (digits with one optional decimal point), if any.
+bool count(const std::string& s, std::size_t& i) {
+    const std::size_t start = i;
+    bool point = false, nonzero = false;
+    while (i < s.size() && (digit(s[i]) || (s[i] == '.' && !point))) {
+        point = point || s[i] == '.';
+        nonzero = nonzero || (digit(s[i]) && s[i] != '0');
+        ++i;
+    }
+    return i == start || nonzero;
+}
+
+// A chemical formula: element symbols of known elements and parenthesised groups,
+// each with an optional positive count ("Al2O3", "Ca5(PO4)3OH"). Only such a text
+// reaches the library's parser, which keeps memory of texts it refuses.
 bool formula_text(const std::string& s) {
     if (s.empty() || s.size() > kLongestFormula) return false;
-    return std::all_of(s.begin(), s.end(), [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return std::isalnum(u) || c == '(' || c == ')' || c == '.';
-    });
+    int depth = 0;
+    std::size_t i = 0;
+    bool any = false;
+    while (i < s.size()) {
+        if (s[i] == '(') {
+            ++depth, ++i;
+            continue;
+        }
+        if (s[i] == ')') {
+            if (--depth < 0 || !any || s[i - 1] == '(') return false;
+            ++i;
+        } else if (upper(s[i])) {
+            std::size_t j = i + 1;
+            while (j < s.size() && lower(s[j])) ++j;
+            const std::string symbol = s.substr(i, j - i);
+            bool known = false;
+            for (int Z = 1; Z <= 98 && !known; ++Z) known = xrl::symbol(Z) == symbol;
+            if (!known) return false;
+            any = true;
+            i = j;
+        } else {
+            return false;
+        }
+        if (!count(s, i)) return false;
+    }
+    return depth == 0 && any;
 }
 
 }  // namespace

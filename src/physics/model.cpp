@@ -56,6 +56,14 @@ std::string refusal(const Setup& s) {
 }  // namespace
 
 Result Model::calculate(const Setup& setup) {
+    return run(setup, true);
+}
+
+Result Model::calculate_figures(const Setup& setup) {
+    return run(setup, false);
+}
+
+Result Model::run(const Setup& setup, bool draw) {
     Result result;
     result.reason = refusal(setup);
     if (!result.reason.empty()) return result;
@@ -70,7 +78,8 @@ Result Model::calculate(const Setup& setup) {
     result.lines = primary_lines(setup, sample, path);
     add_secondary(result.lines, setup, sample, path);
     const Scatter scatter = scatter_rates(setup, sample, path);
-    synthesise(setup, sample, response, scatter, result);
+    synthesise(setup, sample, response, scatter, result,
+               draw ? Drawing::layers : Drawing::figures_only);
     return result;
 }
 

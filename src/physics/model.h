@@ -17,8 +17,13 @@ namespace lumetra::physics {
 class Model {
   public:
     Result calculate(const Setup& setup);
+    // As calculate, with the spectrum's layers left empty: the lines, the scatter and
+    // every figure (S, B, ICR, OCR, dead time) are the same numbers, without the cost
+    // of drawing 1025 channels. For previews over many incident energies.
+    Result calculate_figures(const Setup& setup);
 
   private:
+    Result run(const Setup& setup, bool draw);
     CrossSections xs_;
     // The detector's response, built again only when the detector changes.
     std::optional<Detector> response_for_;

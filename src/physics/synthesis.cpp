@@ -315,7 +315,7 @@ double self_absorption_of(const Setup& setup, const Sample& sample, double Et) {
 // S = counted lines' full-energy peaks x OCR / ICR; B within one FWHM around them;
 // time per point = (S + B) / (S 1e-3)^2, s, for a relative noise of 1e-3.
 void synthesise(const Setup& setup, const Sample& sample, const Response& response,
-                const Scatter& scatter, Result& result) {
+                const Scatter& scatter, Result& result, Drawing drawing) {
     result.rayleigh = scatter.rayleigh;
     result.compton = scatter.compton;
     result.layers = Layers{};
@@ -342,7 +342,7 @@ void synthesise(const Setup& setup, const Sample& sample, const Response& respon
     pile_up(sources, response, clean_time_us(setup.detector.pulse_pair_us), g, peaks);
 
     const bool scale = std::isfinite(setup.full_energy) && setup.full_energy > 0.0;
-    if (scale) {
+    if (scale && drawing == Drawing::layers) {
         const double d = setup.full_energy / kLastChannel;
         draw_peaks(peaks, d, result.layers);
         draw_shelves(shelves, d, result.layers.total);

@@ -9,9 +9,15 @@
 
 namespace lumetra::physics {
 
-// Fills result.layers, result.figures and result.target_share from result.lines and
-// the scatter (which it also stores in the result).
+// What a synthesis fills: the spectrum's layers and the figures, or the figures
+// alone (the layers stay empty; the rates, S, B, ICR, OCR and dead time are the same
+// numbers, for a fraction of the time).
+enum class Drawing { layers, figures_only };
+
+// Fills result.layers (empty with Drawing::figures_only), result.figures and
+// result.target_share from result.lines and the scatter (which it also stores in the
+// result).
 void synthesise(const Setup& setup, const Sample& sample, const Response& response,
-                const Scatter& scatter, Result& result);
+                const Scatter& scatter, Result& result, Drawing drawing = Drawing::layers);
 
 }  // namespace lumetra::physics

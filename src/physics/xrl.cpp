@@ -148,6 +148,17 @@ Compound formula(const std::string& text) {
     return c;
 }
 
+std::string symbol(int Z) {
+    if (!element(Z)) return {};
+    xrl_error* error = nullptr;
+    char* s = AtomicNumberToSymbol(Z, &error);
+    if (error) xrl_error_free(error);
+    if (!s) return {};
+    std::string out(s);
+    xrlFree(s);
+    return out;
+}
+
 std::string line_name(int line) {
     if (line > -1 || line < -219) return {};
     return kLineNames[static_cast<std::size_t>(-line - 1)];

@@ -38,6 +38,9 @@ Compound nist_compound(const std::string& name);
 // A chemical formula parsed by the library ("Al2O3"); empty when it is not one.
 Compound formula(const std::string& text);
 
+// The chemical symbol of element Z ("Fe"); empty for an unknown Z.
+std::string symbol(int Z);
+
 // The library's name of a line code from KL1 (-1) to the M lines (-219), e.g. "KL3";
 // empty for other codes.
 std::string line_name(int line);

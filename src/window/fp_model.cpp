@@ -91,21 +91,14 @@ void RADirido::fp_spectrum() {
     scaled(l.elastic, st.Spec_elastic);
     scaled(l.escape, st.Spec_escape);
     scaled(l.pileup, st.Spec_pileup);
+    if (fp_result.ok) {
+        preview_request();
+    } else {
+        preview_clear();
+    }
     Label38.set_caption(
         fp_result.ok ? text::cut(text::Str(text::Int(fp_result.target_share * 1e6 + 0.5) / 1e6), 7)
                      : "");
-}
-
-void RADirido::set_model(Model m) {
-    if (planning.model == m) return;
-    planning.model = m;
-    if (st.Calc_state > 0) Command1_Click();
-}
-
-bool RADirido::set_planning(const std::string& key, const std::string& text) {
-    if (!planning.set(key, text)) return false;
-    if (st.Calc_state > 0) Command1_Click();
-    return true;
 }
 
 }  // namespace lumetra::window

@@ -1,6 +1,7 @@
 // Scale type, layer check boxes, cursor readout and window picking on the plot.
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/numtext.h"
 #include "window/radirido.h"
@@ -16,6 +17,18 @@ constexpr common::Rgb kElasticRed = common::rgb(255, 16, 16);
 float to_user(double v) { return static_cast<float>(std::clamp(v, -1e30, 1e30)); }
 
 std::string number_cut(double v, std::size_t n) { return text::cut(text::Str(v), n); }
+
+// Counts/s in at most n characters: the rounded count while it fits, else a mantissa
+// and an exponent (" 2.5E6").
+std::string counts_cut(double v, std::size_t n) {
+    const double rounded = text::Int(v + 0.5);
+    const std::string plain = text::Str(rounded);
+    if (plain.size() <= n || !(std::fabs(rounded) > 0.0)) return text::cut(plain, n);
+    const int e = static_cast<int>(std::floor(std::log10(std::fabs(rounded))));
+    const std::string tail = "E" + std::to_string(e);
+    const std::size_t room = n > tail.size() ? n - tail.size() : 1;
+    return text::cut(text::Str(rounded / std::pow(10.0, e)), room) + tail;
+}
 
 }  // namespace
 
@@ -65,10 +78,18 @@ void RADirido::Picture1_MouseMove(MouseButton, float X, float Y) {
     const double E = x * full / 1024;
     Lvolt_p.set_caption(number_cut(text::Int(V * 100 + 0.5) / 100, 5) + " (V)  " +
                         number_cut(text::Int(E * 100 + 0.5) / 100, 5) + " (keV)");
-    LY_p.set_caption(number_cut(text::Int(y + 0.5) / 100, 4));
     double T = st.Spec_total[ch];
     if (Check21.value() >= 0.5) T += st.Spec_escape[ch];
     if (Check3.value() >= 0.5) T += st.Spec_pileup[ch];
+    if (planning.model == Model::fp && fp_result.ok) {
+        // Counts per second and channel: the cursor height and the two layers.
+        const double height = Option3.value() ? y : display::log_value(y);
+        LY_p.set_caption(counts_cut(height * fp_units, 4));
+        LYtot_p.set_caption(counts_cut(T * fp_units, 6));
+        LYtarget_p.set_caption(counts_cut(st.Spec_target[ch] * fp_units, 6));
+        return;
+    }
+    LY_p.set_caption(number_cut(text::Int(y + 0.5) / 100, 4));
     LYtot_p.set_caption(number_cut(text::Int(T + 0.5) / 100, 6));
     LYtarget_p.set_caption(number_cut(text::Int(st.Spec_target[ch] + 0.5) / 100, 6));
 }

@@ -17,8 +17,10 @@
 #include "engine/host.h"
 #include "physics/model.h"
 #include "physics/result.h"
+#include "physics/scan.h"
 #include "physics/setup.h"
 #include "window/controls.h"
+#include "window/panel.h"
 #include "window/planning.h"
 
 namespace lumetra::window {
@@ -34,6 +36,8 @@ public:
     static constexpr const char* kCaption = "Lumetra (ver. 1.33)";
     static constexpr int kClientWidth = 11160;  // twips
     static constexpr int kClientHeight = 8085;
+    // The form and the planning panel beside it.
+    static constexpr int kWindowWidth = Panel::kLeft + Panel::kWidth;
 
     // Every control, in creation order, and lookup by name ("Text2(3)").
     const std::vector<Control*>& controls() const { return all_; }
@@ -196,6 +200,9 @@ public:
     // ---- parameter files ----
     void Command5_Click();
     void Command6_Click();
+    // Whole-setup files (setup_format.h); each gives "" when done, else the message.
+    std::string save_setup(const std::string& path);
+    std::string load_setup(const std::string& path);
 
     // ---- gain, energy and width ----
     void Set_scale();
@@ -251,9 +258,26 @@ public:
     physics::Model fp_model;      // remembers the library's values between calculations
     physics::Setup fp_setup();    // the form's fields and the settings as one setup
     void fp_spectrum();           // calculates into the plot's arrays and Label38
-    // Chooses the model or changes a setting; recalculates while a spectrum is shown.
+    // Chooses the model or changes a setting through the panel's controls, as the
+    // user would; false for an unknown setting or detector.
     void set_model(Model m);
     bool set_planning(const std::string& key, const std::string& text);
+
+    // ---- the planning panel beside the form ----
+    Panel panel;
+    void Model_Click(Model m);
+    void DetectorCombo_Change();
+    void Setting_Change(int i);
+    void show_panel_results();   // the figures of the last calculation, or what they need
+    void clear_panel_results();
+
+    // The scan preview: requested after each calculation with the model, computed a
+    // few energies at a time (preview_step returns whether more remain).
+    void preview_request();
+    bool preview_pending() const;
+    bool preview_step(int n);
+    void preview_finish();
+    void preview_clear();
 
     // Clears the plot surface (Cls) and tells the view. The target share beside the
     // plot goes with it; the next calculation writes it anew.
@@ -267,6 +291,9 @@ private:
     void clear_matrix() override { Command2_Click(); }
 
     void build_controls();   // names, captions, colours, positions
+    void build_panel();      // the planning panel's controls
+    void wire_panel();
+    void init_panel();
     void wire_events();      // handlers of every control
     void register_control(Control& c);
     void set_axis_labels_full_view();  // axis marks of the full 0..10 V view
@@ -281,6 +308,15 @@ private:
 
     common::Dialogs& dialogs_;
     bool starting_up_ = false;  // while Init_form gives the fields their first values
+    struct ScanState {
+        bool started = false;
+        physics::Setup setup;  // what the points are of
+        double E0 = 0.0;       // the marker
+        std::vector<double> energies;
+        std::vector<physics::ScanPoint> points;
+    };
+    ScanState scan_;
+    void draw_preview();
     std::vector<Control*> all_;
     std::map<std::string, Control*> by_name_;
     std::vector<OptionButton*> edge_group_;

@@ -22,9 +22,10 @@ void RADirido::Re_calc() {
 void RADirido::Calc_spectrum() {
     if (planning.model == Model::fp) {
         fp_spectrum();
-        return;
+    } else {
+        Label38.set_caption(engine::Calc_spectrum(st, *this));
     }
-    Label38.set_caption(engine::Calc_spectrum(st, *this));
+    show_panel_results();
 }
 
 void RADirido::Target_yield(std::int16_t i, double mu_in) {

@@ -57,7 +57,9 @@ class FormViewTest : public ::testing::Test {
 // ---- model to view ----
 
 TEST_F(FormViewTest, WidgetsStandWhereTheDesignPutsThem) {
-    EXPECT_EQ(view->size(), QSize(744, 539));
+    // The form's 744 x 539 pixels and the planning panel beside it.
+    EXPECT_EQ(view->size(), QSize(1280, 539));
+    EXPECT_EQ(view->widget("FluxText")->x(), 11280 / 15 + 2280 / 15);
     EXPECT_EQ(view->windowTitle(), QString("Lumetra (ver. 1.33)"));
     EXPECT_EQ(get<QLineEdit>("Text2(0)")->geometry(), QRect(32, 224, 41, 18));
     EXPECT_EQ(get<QLineEdit>("Text52(10)")->geometry(), QRect(80, 464, 41, 18));

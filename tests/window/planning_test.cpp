@@ -109,5 +109,69 @@ TEST_F(Planning, DetectorAndFilterSettings) {
     EXPECT_TRUE(all_finite());
 }
 
+TEST_F(Planning, ThePanelFollowsTheModel) {
+    copper_in_water();
+    EXPECT_FALSE(form.panel.field("flux")->enabled());
+    EXPECT_EQ(form.panel.Note.caption(), "Rates need the fundamental-parameter model.");
+    EXPECT_EQ(form.panel.Icr.caption(), "");
+
+    form.panel.ModelFp.user_click();
+    EXPECT_TRUE(form.panel.field("flux")->enabled());
+    EXPECT_EQ(form.panel.Note.caption(), "");
+    // 55 mM copper at the full flux and 5 cm: the detector saturates.
+    EXPECT_EQ(form.panel.DeadTime.fore_color(), common::colours::red);
+    EXPECT_NE(form.panel.Saturation.caption(), "");
+    form.panel.field("flux")->set_text("1e8");
+    EXPECT_EQ(form.panel.DeadTime.fore_color(), common::colours::black);
+    EXPECT_EQ(form.panel.Saturation.caption(), "");
+    EXPECT_EQ(form.panel.TargetRate.caption().rfind("Target line  ", 0), 0u);
+
+    // A flux of 0 is red and leaves its reason in the results.
+    form.panel.field("flux")->set_text("0");
+    EXPECT_EQ(form.panel.field("flux")->fore_color(), common::colours::red);
+    EXPECT_EQ(form.panel.Note.caption(), "The flux must be above 0.");
+    EXPECT_EQ(form.panel.Icr.caption(), "");
+
+    // A new crystal brings its thickness and resolution.
+    form.panel.DetectorCombo.user_pick("ge");
+    EXPECT_EQ(form.panel.field("crystal")->text(), " 5");
+    EXPECT_EQ(form.panel.field("resolution")->text(), " 150");
+}
+
+TEST_F(Planning, ReadoutInCountsPerSecond) {
+    copper_in_water();
+    form.set_planning("flux", "1e8");
+    form.set_model(Model::fp);
+    ASSERT_TRUE(form.fp_result.ok);
+    const int ch =
+        static_cast<int>(std::max_element(form.st.Spec_total.begin(), form.st.Spec_total.end()) -
+                         form.st.Spec_total.begin());
+    form.Picture1.on_mouse_move(MouseButton::None, static_cast<float>(ch), 100.0f);
+    const double counts = form.st.Spec_total[ch] * form.fp_units;
+    EXPECT_NEAR(val(form.LYtot_p.caption()), counts, 0.5 + 1e-3 * counts);
+    EXPECT_NEAR(form.fp_result.layers.total[ch], counts, 1e-9 * counts);
+}
+
+TEST_F(Planning, ScanPreviewRestartsOnlyWhenItsSetupChanges) {
+    copper_in_water();
+    form.set_planning("flux", "1e8");
+    form.set_model(Model::fp);
+    EXPECT_TRUE(form.preview_pending());
+    form.preview_finish();
+    EXPECT_FALSE(form.preview_pending());
+    const auto lines = form.panel.ScanPicture.picture().ops().size();
+    EXPECT_GT(lines, 300u);  // three curves of 121 points and the marker
+    form.Command23.click();  // a gain: the preview stands
+    EXPECT_FALSE(form.preview_pending());
+    form.Text11.set_text("9.2");  // the energy: only the marker moves
+    EXPECT_FALSE(form.preview_pending());
+    form.Text52[0]->set_text("2");  // the sample: computed afresh
+    form.Command1.click();
+    EXPECT_TRUE(form.preview_pending());
+    form.set_model(Model::classic);
+    EXPECT_FALSE(form.preview_pending());
+    EXPECT_TRUE(form.panel.ScanPicture.picture().ops().empty());
+}
+
 }  // namespace
 }  // namespace lumetra::window::testing

@@ -472,8 +472,16 @@ void Driver::cmd_list(std::string_view rest) {
 }
 
 void Driver::cmd_picture(std::string_view rest) {
-    if (!rest.empty()) fail("usage: picture");
-    const display::Picture& pic = form_->Picture1.picture();
+    // "picture" is the spectrum plot; "picture ScanPicture" the panel's scan preview
+    // (finished first).
+    const display::Picture* chosen = &form_->Picture1.picture();
+    if (rest == "ScanPicture") {
+        form_->preview_finish();
+        chosen = &form_->panel.ScanPicture.picture();
+    } else if (!rest.empty()) {
+        fail("usage: picture");
+    }
+    const display::Picture& pic = *chosen;
     const display::UserScale& s = pic.scale();
     std::string text = "SCALE " + format_float(s.left) + ' ' + format_float(s.top) + ' ' +
                        format_float(s.right) + ' ' + format_float(s.bottom) + '\n';
@@ -513,6 +521,7 @@ void Driver::ensure_view() {
 void Driver::cmd_screenshot(std::string_view rest) {
     if (rest.empty()) fail("usage: screenshot PATH");
     ensure_view();
+    form_->preview_finish();  // a picture shows the finished scan preview
     const QString path = QString::fromStdString(std::string(rest));
     if (!view_->grab().save(path, "PNG")) fail("cannot write " + std::string(rest));
 }

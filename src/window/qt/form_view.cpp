@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -160,12 +161,18 @@ QString button_text(const std::string& caption) {
 
 FormView::FormView(RADirido& form, QWidget* parent) : QWidget(parent), form_(form) {
     setWindowTitle(QString::fromUtf8(RADirido::kCaption));
-    setFixedSize(to_px(RADirido::kClientWidth), to_px(RADirido::kClientHeight));
+    setFixedSize(to_px(RADirido::kWindowWidth), to_px(RADirido::kClientHeight));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, to_qcolor(common::colours::inactive_border));
     setPalette(pal);
     setAutoFillBackground(true);
     setMouseTracking(true);
+
+    preview_timer_ = new QTimer(this);
+    preview_timer_->setInterval(0);
+    connect(preview_timer_, &QTimer::timeout, this, [this] {
+        if (!form_.preview_step(3)) preview_timer_->stop();
+    });
 
     for (Control* c : form_.controls()) create(*c);
     // Frames only group: whatever lies on them stays in front.
@@ -252,9 +259,12 @@ void FormView::create(Control& c) {
             break;
         }
         case ControlKind::PictureBox: {
-            plot_ = new PlotWidget(static_cast<PictureBox&>(c), this);
-            plot_->on_leave = [this] { form_.Form_MouseMove(0, 0); };
-            w = plot_;
+            auto* plot = new PlotWidget(static_cast<PictureBox&>(c), this);
+            if (&c == &form_.Picture1) {
+                plot_ = plot;
+                plot_->on_leave = [this] { form_.Form_MouseMove(0, 0); };
+            }
+            w = plot;
             break;
         }
         case ControlKind::Frame: {
@@ -272,6 +282,9 @@ void FormView::create(Control& c) {
 }
 
 void FormView::mirror(Control& c) {
+    // The scan preview follows a new plot, a few energies per turn of the event loop.
+    if (&c == &form_.Picture1 && form_.preview_pending() && !preview_timer_->isActive())
+        preview_timer_->start();
     auto it = widgets_.find(&c);
     if (it == widgets_.end()) {
         update();  // a rule or the rectangle

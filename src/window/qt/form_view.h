@@ -3,6 +3,7 @@
 // (twips / 15 = pixels), mirroring every property change of the model and turning
 // the user's actions into model calls, which run the form's handlers.
 
+#include <QTimer>
 #include <QWidget>
 #include <string>
 #include <unordered_map>
@@ -39,6 +40,7 @@ class FormView : public QWidget {
 
     RADirido& form_;
     PlotWidget* plot_ = nullptr;
+    QTimer* preview_timer_ = nullptr;  // computes the scan preview in idle moments
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<std::string, QWidget*> by_name_;
 };

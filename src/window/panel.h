@@ -1,0 +1,69 @@
+#pragma once
+// The planning panel beside the form: the model "Plot" calculates with, the beamline
+// and detector settings of the fundamental-parameter model, the figures of the last
+// calculation and the preview of an XAFS scan. Its controls behave like the form's.
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "window/controls.h"
+
+namespace lumetra::window {
+
+// One setting: its caption (with the unit), its field and the key it sets.
+struct PanelSetting {
+    const char* key;
+    std::unique_ptr<Label> caption;
+    std::unique_ptr<TextBox> field;
+};
+
+struct Panel {
+    static constexpr int kLeft = 11280;   // twips: the panel's left edge in the window
+    static constexpr int kWidth = 7920;   // twips
+    static constexpr int kSettings = 11;  // text-box settings (the detector is a list)
+
+    Label Title{"PanelTitle"};
+    Frame ModelFrame{"ModelFrame"};
+    OptionButton ModelClassic{"ModelClassic"};
+    Label ModelClassicCaption{"ModelClassicCaption"};
+    OptionButton ModelFp{"ModelFp"};
+    Label ModelFpCaption{"ModelFpCaption"};
+
+    Label DetectorCaption{"DetectorCaption"};
+    ComboBox DetectorCombo{"DetectorCombo"};
+    std::array<PanelSetting, kSettings> settings;
+
+    // Results of the last calculation.
+    Label ResultsTitle{"ResultsTitle"};
+    Label Note{"PanelNote"};  // what the results need, or why there are none
+    Label Icr{"IcrLabel"};
+    Label Ocr{"OcrLabel"};
+    Label DeadTime{"DeadTimeLabel"};
+    Label Saturation{"SaturationLabel"};
+    Label TargetRate{"TargetRateLabel"};
+    Label Background{"BackgroundLabel"};
+    Label SignalToBackground{"SignalToBackgroundLabel"};
+    Label TimePerPoint{"TimePerPointLabel"};
+    Label SelfAbsorption{"SelfAbsorptionLabel"};
+    Label SelfAbsorptionHint{"SelfAbsorptionHint"};
+    Label NeighboursTitle{"NeighboursTitle"};
+    std::array<std::unique_ptr<Label>, 5> Neighbours;
+
+    // The scan preview: target rate, background and dead time against energy.
+    Label ScanTitle{"ScanTitle"};
+    PictureBox ScanPicture{"ScanPicture"};
+    Label ScanTarget{"ScanTargetKey"};
+    Label ScanBackground{"ScanBackgroundKey"};
+    Label ScanDeadTime{"ScanDeadTimeKey"};
+
+    std::vector<OptionButton*> model_group;
+
+    // The field of a setting by its key, or nullptr.
+    TextBox* field(const std::string& key) const;
+    // Every result label, emptied together.
+    std::vector<Label*> results();
+};
+
+}  // namespace lumetra::window

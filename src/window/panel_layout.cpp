@@ -1,0 +1,125 @@
+// The planning panel's design: places (twips, right of the form), captions, colours.
+//
+//   +-------------------------------------------+
+//   | Beamline and detector   (o) Classic  (o) FP |
+//   | settings: caption, field | results         |
+//   |   ...                    |   ...           |
+//   | near the target line     | scan preview    |
+//   +-------------------------------------------+
+
+#include "window/radirido.h"
+
+namespace lumetra::window {
+
+namespace {
+
+using common::rgb;
+
+constexpr double kSmallPt = 8.25;
+constexpr int kRow = 300;  // settings and results pitch
+constexpr int kRowHeight = 270;
+constexpr int kSettingsTop = 840;
+constexpr int kCaptionWidth = 2240;
+constexpr int kFieldWidth = 1000;
+constexpr int kResultsLeft = Panel::kLeft + 3440;
+constexpr int kResultsWidth = 4360;
+
+struct SettingDesign {
+    const char* key;
+    const char* name;     // of the text box
+    const char* caption;  // with the unit
+};
+
+constexpr std::array<SettingDesign, Panel::kSettings> kSettings = {{
+    {"flux", "FluxText", "Flux (photons/s)"},
+    {"polarisation", "PolarisationText", "Polarisation (0 to 1)"},
+    {"area", "AreaText", "Active area (mm2)"},
+    {"window", "WindowText", "Be window (um)"},
+    {"crystal", "CrystalText", "Crystal (mm)"},
+    {"resolution", "ResolutionText", "FWHM at 5.9 keV (eV)"},
+    {"deadtime", "DeadTimeText", "Dead time (us)"},
+    {"pileup", "PulsePairText", "Pulse-pair time (us)"},
+    {"peakbackground", "PeakBackgroundText", "Peak/background at 5.9 keV"},
+    {"filter", "FilterText", "Filter (Al, Al2O3:3.95)"},
+    {"filterthickness", "FilterThicknessText", "Filter thickness (um)"},
+}};
+
+}  // namespace
+
+void RADirido::build_panel() {
+    Panel& p = panel;
+    auto place = [this](Control& c, int left, int top, int width, int height) {
+        c.set_bounds(left, top, width, height);
+        register_control(c);
+    };
+    auto caption = [&](Label& l, const char* text, int left, int top, int width) {
+        l.set_caption(text);
+        l.font_pt = kSmallPt;
+        place(l, left, top, width, kRowHeight);
+    };
+    const int x = Panel::kLeft;
+
+    p.Title.set_caption("Beamline and detector");
+    p.Title.bold = true;
+    p.Title.font_pt = 10.0;
+    place(p.Title, x, 90, 2800, kRowHeight);
+    place(p.ModelClassic, x + 3440, 90, 240, 240);
+    caption(p.ModelClassicCaption, "Classic", x + 3700, 90, 900);
+    place(p.ModelFp, x + 4700, 90, 240, 240);
+    caption(p.ModelFpCaption, "Fundamental parameters", x + 4960, 90, 2400);
+    p.model_group = {&p.ModelClassic, &p.ModelFp};
+    for (OptionButton* o : p.model_group) o->join_group(&p.model_group);
+
+    caption(p.DetectorCaption, "Detector", x, kSettingsTop - kRow, kCaptionWidth);
+    place(p.DetectorCombo, x + kCaptionWidth + 40, kSettingsTop - kRow, kFieldWidth, kRowHeight);
+    for (int i = 0; i < Panel::kSettings; ++i) {
+        PanelSetting& s = p.settings[i];
+        const SettingDesign& d = kSettings[i];
+        s.key = d.key;
+        s.caption = std::make_unique<Label>(std::string(d.name) + "Caption");
+        s.field = std::make_unique<TextBox>(d.name);
+        const int top = kSettingsTop + i * kRow;
+        caption(*s.caption, d.caption, x, top, kCaptionWidth);
+        s.field->set_back_color(common::colours::white);
+        place(*s.field, x + kCaptionWidth + 40, top, kFieldWidth, kRowHeight);
+    }
+
+    p.ResultsTitle.set_caption("Last calculation");
+    p.ResultsTitle.bold = true;
+    place(p.ResultsTitle, kResultsLeft, kSettingsTop - kRow, kResultsWidth, kRowHeight);
+    int row = 0;
+    for (Label* l :
+         {&p.Note, &p.Icr, &p.Ocr, &p.DeadTime, &p.Saturation, &p.TargetRate, &p.Background,
+          &p.SignalToBackground, &p.TimePerPoint, &p.SelfAbsorption, &p.SelfAbsorptionHint}) {
+        l->font_pt = kSmallPt;
+        place(*l, kResultsLeft, kSettingsTop + row++ * kRow, kResultsWidth, kRowHeight);
+    }
+    p.Note.set_fore_color(rgb(0, 0, 160));
+    p.Saturation.set_fore_color(common::colours::red);
+    p.SelfAbsorptionHint.set_fore_color(rgb(160, 80, 0));
+
+    const int near_top = kSettingsTop + Panel::kSettings * kRow + 120;
+    caption(p.NeighboursTitle, "Strongest other counts near the target line", x, near_top, 3300);
+    for (std::size_t i = 0; i < p.Neighbours.size(); ++i) {
+        p.Neighbours[i] = std::make_unique<Label>("Neighbour" + std::to_string(i + 1));
+        p.Neighbours[i]->font_pt = kSmallPt;
+        place(*p.Neighbours[i], x + 120, near_top + kRow + static_cast<int>(i) * 270, 3200,
+              kRowHeight);
+    }
+
+    const int scan_top = kSettingsTop + 11 * kRow + 120;
+    caption(p.ScanTitle, "Scan preview: edge - 150 eV to edge + 1000 eV", kResultsLeft, scan_top,
+            kResultsWidth);
+    p.ScanPicture.bordered = true;
+    place(p.ScanPicture, kResultsLeft, scan_top + kRow, kResultsWidth, 3000);
+    const int keys_top = scan_top + kRow + 3040;
+    caption(p.ScanTarget, "target", kResultsLeft, keys_top, 800);
+    p.ScanTarget.set_fore_color(rgb(0, 160, 0));
+    caption(p.ScanBackground, "background", kResultsLeft + 900, keys_top, 1000);
+    p.ScanBackground.set_fore_color(rgb(0, 0, 200));
+    caption(p.ScanDeadTime, "dead time", kResultsLeft + 2000, keys_top, 900);
+    p.ScanPicture.set_back_color(common::colours::white);
+    p.ScanDeadTime.set_fore_color(rgb(200, 0, 0));
+}
+
+}  // namespace lumetra::window
