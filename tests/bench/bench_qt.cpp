@@ -225,10 +225,17 @@ BENCHMARK(BM_ReplayPlot)
 // ---- interactions, from the event to the painted plot ----
 
 // A keystroke in the X-ray energy field: "10." <-> "10.5", one key at a time
-// (a digit typed, then rubbed out), each a recalculation at about 10 keV.
+// (a digit typed, then rubbed out), each a recalculation at about 10 keV. Arg: the
+// classic model (0) or the fundamental-parameter model with its scan preview
+// finished beforehand (1; the energy moves only the preview's marker).
 void BM_KeystrokeEnergy(benchmark::State& state) {
     Session s;
     if (!prepared(state, s)) return;
+    if (state.range(0) == 1) {
+        s.form().set_planning("flux", "1e9");
+        s.form().set_model(window::Model::fp);
+        s.form().preview_finish();
+    }
     s.form().Text11.set_text("10.");
     auto* edit = s.widget<QLineEdit>("Text11");
     if (edit == nullptr || !s.settle() || s.form().st.Calc_state != 10) {
@@ -259,7 +266,12 @@ void BM_KeystrokeEnergy(benchmark::State& state) {
     }
     samples.report(state);
 }
-BENCHMARK(BM_KeystrokeEnergy)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeEnergy)
+    ->ArgName("fp")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // A click on the coarse gain's up arrow, then on its down arrow, and so on:
 // gain, full scale, recalculation and redraw each time.
