@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <clocale>
 
-#include "window/qt/form_view.h"
+#include "window/qt/main_window.h"
 #include "window/qt/qt_dialogs.h"
 #include "window/radirido.h"
 
@@ -14,8 +14,8 @@ int main(int argc, char** argv) {
 
     lumetra::window::qt::QtDialogs dialogs;
     lumetra::window::RADirido form(dialogs);
-    lumetra::window::qt::FormView view(form);
-    dialogs.set_parent(&view);
-    view.show();
+    lumetra::window::qt::MainWindow window(form, dialogs);
+    dialogs.set_parent(&window);
+    window.show();
     return app.exec();
 }

@@ -15,6 +15,12 @@ public:
     virtual ~Dialogs() = default;
     // Message box with an OK button.
     virtual void message(const std::string& text) = 0;
+    // The same with a title that says what it is about (a plain message has the
+    // program's name).
+    virtual void titled_message(const std::string& title, const std::string& text) {
+        (void)title;
+        message(text);
+    }
     // Message box with Yes and No buttons; true for Yes.
     virtual bool question(const std::string& text) = 0;
     // Text-input prompt; the typed text, empty when cancelled.

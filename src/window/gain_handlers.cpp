@@ -52,7 +52,7 @@ void RADirido::Auto_tune() {
         view.Coarse_index = static_cast<std::int16_t>(std::min(view.Coarse_index + 1, 7));
         Label9.set_caption(text::Str(view.Coarse_step[view.Coarse_index]));
         fine_need = fine_needed();
-        dialogs_.message(text::Str(fine_need));
+        dialogs_.titled_message("Fine gain needed", text::Str(fine_need));
     } else if (fine_need < 0.55) {
         view.Coarse_index = static_cast<std::int16_t>(std::max(view.Coarse_index - 1, 0));
         Label9.set_caption(text::Str(view.Coarse_step[view.Coarse_index]));

@@ -17,6 +17,8 @@
 #include "data/lines.h"
 #include "engine/transmission.h"
 #include "physics/xrl.h"
+#include "window/qt/export.h"
+#include "window/spectrum_csv.h"
 
 namespace lumetra::driver {
 
@@ -252,6 +254,9 @@ void Driver::dispatch(std::string_view command, std::string_view rest) {
     if (command == "model") return cmd_model(rest);
     if (command == "setup") return cmd_setup(rest);
     if (command == "rates") return cmd_rates(rest);
+    if (command == "resize") return cmd_resize(rest);
+    if (command == "setupfile") return cmd_setupfile(rest);
+    if (command == "export") return cmd_export(rest);
     fail("unknown command " + std::string(command));
 }
 
@@ -260,6 +265,26 @@ void Driver::cmd_model(std::string_view rest) {
     if (name == "classic") return form_->set_model(window::Model::classic);
     if (name == "fp") return form_->set_model(window::Model::fp);
     fail("usage: model classic|fp");
+}
+
+void Driver::cmd_resize(std::string_view rest) {
+    const auto w = exactly(rest, 2, "resize W H");
+    double width = 0, height = 0;
+    if (!window::parse_number(w[0], width) || !window::parse_number(w[1], height) ||
+        !(width >= 1 && width <= 16384 && height >= 1 && height <= 16384))
+        fail("usage: resize W H (pixels, 1 to 16384)");
+    ensure_view();
+    view_->resize(static_cast<int>(width), static_cast<int>(height));
+    QApplication::processEvents();
+}
+
+void Driver::cmd_setupfile(std::string_view rest) {
+    const std::string_view verb = take_word(rest);
+    if ((verb != "save" && verb != "load") || rest.empty())
+        fail("usage: setupfile save|load PATH");
+    const std::string path(rest);
+    const std::string problem = verb == "save" ? form_->save_setup(path) : form_->load_setup(path);
+    if (!problem.empty()) fail(problem);
 }
 
 void Driver::cmd_setup(std::string_view rest) {
@@ -512,7 +537,7 @@ void Driver::ensure_view() {
         std::setlocale(LC_NUMERIC, "C");
     }
     if (!view_) {
-        view_ = std::make_unique<window::qt::FormView>(*form_);
+        view_ = std::make_unique<window::qt::MainWindow>(*form_, dialogs_);
         view_->show();
     }
     QApplication::processEvents();
@@ -630,6 +655,23 @@ void Driver::cmd_run(std::string_view rest) {
     } else {
         fail("unknown procedure " + std::string(name));
     }
+}
+
+// "export csv|png|svg|pdf PATH": the spectrum as CSV or the plot as a picture;
+// silent when saved.
+void Driver::cmd_export(std::string_view rest) {
+    const std::string format(take_word(rest));
+    if (rest.empty() || (format != "csv" && format != "png" && format != "svg" && format != "pdf"))
+        fail("usage: export csv|png|svg|pdf PATH");
+    const std::string path(rest);
+    std::string error;
+    if (format == "csv") {
+        error = window::save_spectrum_csv(*form_, path);
+    } else {
+        ensure_view();  // pictures need the running application
+        error = window::qt::export_picture(*form_, path, format);
+    }
+    if (!error.empty()) fail(error);
 }
 
 }  // namespace lumetra::driver

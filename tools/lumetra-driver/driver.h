@@ -10,6 +10,7 @@
 
 #include "common/dialogs.h"
 #include "window/qt/form_view.h"
+#include "window/qt/main_window.h"
 #include "window/radirido.h"
 #include "window/state_registry.h"
 
@@ -47,6 +48,9 @@ class Driver {
     void cmd_model(std::string_view rest);
     void cmd_setup(std::string_view rest);
     void cmd_rates(std::string_view rest);
+    void cmd_resize(std::string_view rest);
+    void cmd_setupfile(std::string_view rest);
+    void cmd_export(std::string_view rest);
 
     window::Control& control(std::string_view name);
     void ensure_view();
@@ -61,7 +65,7 @@ class Driver {
     std::unique_ptr<QApplication> app_;
     std::unique_ptr<window::RADirido> form_;
     std::unique_ptr<window::StateRegistry> registry_;
-    std::unique_ptr<window::qt::FormView> view_;
+    std::unique_ptr<window::qt::MainWindow> view_;
 };
 
 }  // namespace lumetra::driver

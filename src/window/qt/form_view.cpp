@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "window/qt/plot_widget.h"
+#include "window/qt/tooltips.h"
 
 namespace lumetra::window::qt {
 
@@ -24,20 +25,17 @@ namespace {
 
 QColor to_qcolor(common::Rgb c) { return QColor(c.r, c.g, c.b); }
 
-int to_px(int twips) {
-    return static_cast<int>(std::lround(twips / double(FormView::kTwipsPerPixel)));
-}
 
 QString to_qstring(const std::string& s) { return QString::fromStdString(s); }
 
-QFont font_for(const Control& c) {
+QFont font_for(const Control& c, double scale) {
     QFont f;
     const QStringList families =
         c.serif_font ? QStringList{"Times New Roman", "DejaVu Serif", "Liberation Serif", "serif"}
                      : QStringList{"DejaVu Sans Condensed", "Arial Narrow",
                                    "Liberation Sans Narrow", "Tahoma", "sans-serif"};
     f.setFamilies(families);
-    f.setPointSizeF(c.font_pt > 0.0 ? c.font_pt : 9.0);
+    f.setPointSizeF((c.font_pt > 0.0 ? c.font_pt : 9.0) * scale);
     f.setBold(c.bold);
     return f;
 }
@@ -161,7 +159,9 @@ QString button_text(const std::string& caption) {
 
 FormView::FormView(RADirido& form, QWidget* parent) : QWidget(parent), form_(form) {
     setWindowTitle(QString::fromUtf8(RADirido::kCaption));
-    setFixedSize(to_px(RADirido::kWindowWidth), to_px(RADirido::kClientHeight));
+    // The design size; the form scales with the window, keeping its proportions.
+    resize(design_size());
+    setMinimumSize(160, 70);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, to_qcolor(common::colours::inactive_border));
     setPalette(pal);
@@ -184,6 +184,28 @@ FormView::FormView(RADirido& form, QWidget* parent) : QWidget(parent), form_(for
     for (Control* c : form_.controls()) {
         mirror(*c);
         c->observer = [this](Control& changed) { mirror(changed); };
+    }
+    set_tab_order();
+}
+
+// Tab follows the work: target, content, the matrix rows in order, Plot, energy and
+// step, gains, width, geometry, distance, filter, then the panel's settings.
+void FormView::set_tab_order() {
+    std::vector<std::string> order = {"Text1", "Text51"};
+    for (int i = 0; i < kRows; ++i) {
+        order.push_back("Text2(" + std::to_string(i) + ")");
+        order.push_back("Text52(" + std::to_string(i) + ")");
+    }
+    for (const char* name : {"Command1", "Text11", "Text12", "Combo2", "Text16", "Text21",
+                             "Text22", "Text23", "Text24", "Text19", "Text20", "DetectorCombo"})
+        order.emplace_back(name);
+    for (const PanelSetting& s : form_.panel.settings) order.push_back(s.field->name());
+    QWidget* previous = nullptr;
+    for (const std::string& name : order) {
+        QWidget* w = widget(name);
+        if (!w) continue;
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
     }
 }
 
@@ -276,7 +298,9 @@ void FormView::create(Control& c) {
         case ControlKind::Shape:
             return;  // painted on the window
     }
-    w->setFont(font_for(c));
+    w->setFont(font_for(c, scale_));
+    const std::string tip = tooltip_for(c.name());
+    if (w && !tip.empty()) w->setToolTip(QString::fromStdString(tip));
     widgets_[&c] = w;
     by_name_[c.name()] = w;
 }
@@ -291,10 +315,10 @@ void FormView::mirror(Control& c) {
         return;
     }
     QWidget* w = it->second;
-    const QRect bounds(to_px(c.left()), to_px(c.top()), to_px(c.width()), to_px(c.height()));
+    const QRect bounds = place(c);
     if (w->geometry() != bounds) w->setGeometry(bounds);
     if (w->isEnabled() != c.enabled()) w->setEnabled(c.enabled());
-    const QFont font = font_for(c);
+    const QFont font = font_for(c, scale_);
     if (w->font() != font) w->setFont(font);
     const Qt::Alignment align =
         (c.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
@@ -369,7 +393,7 @@ void FormView::mirror(Control& c) {
             break;
         }
         case ControlKind::PictureBox:
-            plot_->sync();
+            static_cast<PlotWidget*>(w)->sync();
             break;
         case ControlKind::Frame: {
             auto* group = static_cast<QGroupBox*>(w);
@@ -395,19 +419,50 @@ void FormView::paintEvent(QPaintEvent* event) {
         if (!c->visible()) continue;
         if (c->kind() == ControlKind::LineShape) {
             const auto* line = static_cast<const LineShape*>(c);
-            p.drawLine(to_px(line->x1), to_px(line->y1), to_px(line->x2), to_px(line->y2));
+            p.drawLine(at(line->x1, line->y1), at(line->x2, line->y2));
         } else if (c->kind() == ControlKind::Shape) {
-            p.drawRect(to_px(c->left()), to_px(c->top()), to_px(c->width()) - 1,
-                       to_px(c->height()) - 1);
+            p.drawRect(place(*c).adjusted(0, 0, -1, -1));
         }
     }
 }
 
 void FormView::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
-    const QPointF pos = event->position();
+    const QPointF pos = (event->position() - QPointF(offset_)) / scale_;
     form_.Form_MouseMove(static_cast<int>(std::lround(pos.x() * kTwipsPerPixel)),
                          static_cast<int>(std::lround(pos.y() * kTwipsPerPixel)));
+}
+
+QSize FormView::design_size() {
+    return {static_cast<int>(std::lround(RADirido::kWindowWidth / double(kTwipsPerPixel))),
+            static_cast<int>(std::lround(RADirido::kClientHeight / double(kTwipsPerPixel)))};
+}
+
+// Twips to pixels by one factor, the form centred where the window's aspect differs.
+QPoint FormView::at(int x_twips, int y_twips) const {
+    return {offset_.x() + static_cast<int>(std::lround(x_twips * scale_ / kTwipsPerPixel)),
+            offset_.y() + static_cast<int>(std::lround(y_twips * scale_ / kTwipsPerPixel))};
+}
+
+QRect FormView::place(const Control& c) const {
+    const QPoint top_left = at(c.left(), c.top());
+    const QPoint bottom_right = at(c.left() + c.width(), c.top() + c.height());
+    return {top_left, QSize(bottom_right.x() - top_left.x(), bottom_right.y() - top_left.y())};
+}
+
+void FormView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const QSize design = design_size();
+    const double sx = width() / double(design.width());
+    const double sy = height() / double(design.height());
+    const double scale = std::max(std::min(sx, sy), 0.05);
+    const QPoint offset(static_cast<int>((width() - design.width() * scale) / 2),
+                        static_cast<int>((height() - design.height() * scale) / 2));
+    if (scale == scale_ && offset == offset_) return;
+    scale_ = scale;
+    offset_ = offset;
+    for (Control* c : form_.controls()) mirror(*c);
+    update();
 }
 
 }  // namespace lumetra::window::qt

@@ -30,16 +30,26 @@ class FormView : public QWidget {
     QWidget* widget(const std::string& name) const;
     PlotWidget* plot() const { return plot_; }
 
+    // The size the design is drawn at when the scale is 1 (form and panel), pixels.
+    static QSize design_size();
+    double scale() const { return scale_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void create(Control& c);
     void mirror(Control& c);
+    void set_tab_order();
+    QPoint at(int x_twips, int y_twips) const;  // a point of the design in pixels
+    QRect place(const Control& c) const;         // a control's rectangle in pixels
 
     RADirido& form_;
     PlotWidget* plot_ = nullptr;
+    double scale_ = 1.0;   // pixels per design pixel
+    QPoint offset_;        // the margin where the window's aspect differs
     QTimer* preview_timer_ = nullptr;  // computes the scan preview in idle moments
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<std::string, QWidget*> by_name_;

@@ -14,10 +14,13 @@ const QString kTitle = QStringLiteral("Lumetra");
 
 QtDialogs::QtDialogs() : last_folder_(QDir::currentPath()) {}
 
-void QtDialogs::message(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, QString::fromStdString(text), QMessageBox::Ok,
-                    parent_);
+void QtDialogs::message(const std::string& text) { titled_message(kTitle.toStdString(), text); }
+
+void QtDialogs::titled_message(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
+    box.setEscapeButton(QMessageBox::Ok);
     box.exec();
 }
 

@@ -16,6 +16,7 @@ class QtDialogs : public common::Dialogs {
     void set_parent(QWidget* parent) { parent_ = parent; }
 
     void message(const std::string& text) override;
+    void titled_message(const std::string& title, const std::string& text) override;
     bool question(const std::string& text) override;
     std::string prompt(const std::string& text) override;
     // Both file dialogs start in the folder used last.

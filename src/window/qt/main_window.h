@@ -1,0 +1,48 @@
+#pragma once
+// The program's main window: the form and its planning panel, scaled to the window,
+// under the desktop's menus and shortcuts. Every menu item runs the handler its
+// button runs, with the same messages.
+
+#include <QMainWindow>
+
+#include "common/dialogs.h"
+#include "window/radirido.h"
+
+class QAction;
+
+namespace lumetra::window::qt {
+
+class FormView;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // The form and the dialogs must outlive the window.
+    MainWindow(RADirido& form, common::Dialogs& dialogs, QWidget* parent = nullptr);
+    FormView* view() const { return view_; }
+    // A menu action by its text without the ellipsis ("Save setup"), or nullptr.
+    QAction* action(const QString& text) const;
+
+    // The handlers of the menus that have no button of their own.
+    void save_setup();
+    void load_setup();
+    void show_quick_guide();
+    void show_about();
+
+  private:
+    void build_file_menu();
+    void build_edit_menu();
+    void build_view_menu();
+    void build_help_menu();
+    void sync_view_menu();  // the check marks follow the form's options
+
+    RADirido& form_;
+    common::Dialogs& dialogs_;
+    FormView* view_ = nullptr;
+    QAction* linear_ = nullptr;
+    QAction* logarithmic_ = nullptr;
+    std::vector<std::pair<QAction*, CheckBox*>> layers_;
+};
+
+}  // namespace lumetra::window::qt

@@ -1,0 +1,182 @@
+// Whole-setup files: Save reads every setting off the form; Load checks the whole
+// file first and then sets the settings through the form's own handlers, as typing
+// and clicking them would, ending with "Plot".
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "common/numtext.h"
+#include "window/file_io.h"
+#include "window/radirido.h"
+#include "window/setup_format.h"
+
+namespace lumetra::window {
+
+namespace {
+
+// The settings as the form holds them. The matrix rows are those in use, as the
+// composition Save writes them.
+WindowSetup capture(const RADirido& f) {
+    WindowSetup s;
+    s.target_symbol = f.Text1.text();
+    s.target_content = f.Text51.text();
+    const int rows = std::clamp<int>(f.st.Elem_count, 0, kRows);
+    for (int i = 0; i < rows; ++i) s.matrix.emplace_back(f.Text2[i]->text(), f.Text52[i]->text());
+    s.element_count = f.st.Elem_count;
+    s.l3_edge = f.Option2.value();
+    s.line = f.Combo1.text();
+    s.energy = f.Text11.text();
+    s.step = f.Text12.text();
+    s.coarse_gain_index = f.view.Coarse_index;
+    const double gain = text::Val(f.Label9.caption());
+    s.coarse_gain =
+        gain == text::Int(gain) && gain >= 0 && gain <= 1e6 ? static_cast<int>(gain) : -1;
+    s.fine_gain = f.Combo2.text();
+    s.fix = f.Check2.value() >= 1;
+    s.width = f.Text16.text();
+    s.incidence = f.Text21.text();
+    s.takeoff = f.Text22.text();
+    s.film = f.Option6.value();
+    s.film_density = f.Text23.text();
+    s.film_thickness = f.Text24.text();
+    s.distance = f.Text19.text();
+    s.al_filter = f.Text20.text();
+    s.marked_row = f.st.Elem_mark;
+    s.log_scale = f.Option4.value();
+    s.argon = f.Check1.value() >= 1;
+    s.elastic = f.Check11.value() >= 1;
+    s.escape = f.Check21.value() >= 1;
+    s.pileup = f.Check3.value() >= 1;
+    s.planning = f.planning;
+    return s;
+}
+
+// A number as the settings fields show it: the number-to-text form, or for a long
+// one a short exponent form (" 1E+12"), each only when it reads back as the same
+// number; else the shortest text that does.
+std::string setting_text(double v) {
+    const std::string plain = text::Str(v);
+    if (plain.size() <= 9 && text::Val(plain) == v) return plain;
+    if (std::isfinite(v) && v != 0.0) {
+        const int e = static_cast<int>(std::floor(std::log10(std::fabs(v))));
+        const std::string short_form = text::Str(v / std::pow(10.0, e)) + "E+" + std::to_string(e);
+        if (e > 0 && text::Val(short_form) == v) return short_form;
+    }
+    if (text::Val(plain) == v) return plain;
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+// The model and its settings, through the window's setting commands; the detector
+// first, as choosing one brings its own thickness and resolution.
+void apply_planning(RADirido& f, const Planning& p) {
+    const physics::Detector& d = p.detector;
+    f.set_planning("detector", d.crystal == physics::Crystal::ge ? "ge" : "si");
+    const std::pair<const char*, double> numbers[] = {{"flux", p.flux},
+                                                      {"polarisation", p.polarisation},
+                                                      {"area", d.area_mm2},
+                                                      {"window", d.window_um},
+                                                      {"crystal", d.crystal_mm},
+                                                      {"resolution", d.resolution_eV},
+                                                      {"deadtime", d.dead_time_us},
+                                                      {"pileup", d.pulse_pair_us},
+                                                      {"peakbackground", d.peak_to_background},
+                                                      {"filterthickness", p.filter_thickness_um}};
+    for (const auto& [key, value] : numbers) f.set_planning(key, setting_text(value));
+    f.set_planning("filter", p.filter);
+    f.set_model(p.model);
+}
+
+// The order keeps every handler from undoing an earlier step:
+// - "Fix" is held while the target, edge and sample handlers run (each retunes the
+//   gains otherwise); the file's gains are set once they are done.
+// - "All Clear" first; nothing is recalculated until the mark and "Plot", as no
+//   target handler has left a spectrum shown (Calc_state stays below 0).
+// - The scale and layers before the plot is cleared, so no stale drawing stays.
+// - The sample form and the edge rerun the target handler, which sets the X-ray
+//   energy and the filter steps: those fields come after them, as does the line,
+//   whose energy the distance and filter ratios use.
+// - The target content after the edge, so the edge's "Plot" finds nothing to plot.
+void apply(RADirido& f, const WindowSetup& s) {
+    f.Check2.set_value(1);
+    f.Command3_Click();  // All Clear
+    apply_planning(f, s.planning);
+    (s.log_scale ? f.Option4 : f.Option3).user_click();
+    f.Check1.set_value(s.argon ? 1 : 0);
+    f.Check11.set_value(s.elastic ? 1 : 0);
+    f.Check21.set_value(s.escape ? 1 : 0);
+    f.Check3.set_value(s.pileup ? 1 : 0);
+    (s.film ? f.Option6 : f.Option5).user_click();
+
+    f.Text1.set_text(s.target_symbol);
+    if (s.l3_edge) f.Option2.user_click();  // stays at K for a target without an L3 edge
+    f.Text51.set_text(s.target_content);
+    for (std::size_t i = 0; i < s.matrix.size(); ++i) {
+        TextBox& symbol = *f.Text2[i];
+        TextBox& content = *f.Text52[i];
+        symbol.set_text(s.matrix[i].first);
+        content.set_text(s.matrix[i].second);
+        symbol.set_visible(true);  // every row in use has been opened
+        content.set_visible(true);
+    }
+    if (s.element_count) f.st.Elem_count = static_cast<std::int16_t>(*s.element_count);
+    if (f.Option2.value() == s.l3_edge) f.Combo1.set_text(s.line);
+
+    f.Full_scale();
+    f.view.Coarse_index = static_cast<std::int16_t>(s.coarse_gain_index);
+    f.Label9.set_caption(text::Str(s.coarse_gain));
+    if (f.Combo2.text() != s.fine_gain) {
+        f.Combo2.set_text(s.fine_gain);  // its handler sets the scale
+    } else {
+        f.Set_scale();
+    }
+    f.Check2.set_value(s.fix ? 1 : 0);
+
+    f.Text11.set_text(s.energy);
+    f.Text12.set_text(s.step);
+    f.Text16.set_text(s.width);
+    f.Text21.set_text(s.incidence);
+    f.Text22.set_text(s.takeoff);
+    f.Text23.set_text(s.film_density);
+    f.Text24.set_text(s.film_thickness);
+    f.Text19.set_text(s.distance);
+    f.Text20.set_text(s.al_filter);
+    // The ratio chain's product follows the filter only while a spectrum is shown:
+    // a click on it brings it up to date.
+    f.Label37.click();
+
+    // No handler unmarks a row: none is the value a started window has.
+    if (s.marked_row >= 1) {
+        f.Text2[static_cast<std::size_t>(s.marked_row - 1)]->user_right_click();
+    } else {
+        f.st.Elem_mark = 0;
+    }
+    f.Command1_Click();  // Plot
+}
+
+}  // namespace
+
+std::string RADirido::save_setup(const std::string& path) {
+    const WindowSetup s = capture(*this);
+    const std::string problem = check_setup(s);
+    if (!problem.empty()) return "This setup cannot be saved: " + problem;
+    const std::string bytes = format_setup(s);
+    // Load reads at most kMaxSetupFileSize bytes: never write a file it would refuse.
+    if (bytes.size() > kMaxSetupFileSize)
+        return "This setup is too long to be saved (more than 256 KiB).";
+    return write_replacing(path, bytes);
+}
+
+std::string RADirido::load_setup(const std::string& path) {
+    const std::optional<std::string> bytes = read_small_file(path, kMaxSetupFileSize);
+    if (!bytes) return "Cannot read " + path + ".";
+    const SetupParse parsed = parse_setup(*bytes);
+    if (!parsed.setup) return parsed.error;
+    apply(*this, *parsed.setup);
+    return {};
+}
+
+}  // namespace lumetra::window

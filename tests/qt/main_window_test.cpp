@@ -1,0 +1,118 @@
+// The main window: menus with their shortcuts run the form's own handlers, the tab
+// order follows the work, and the form scales with the window while the plot keeps
+// mapping the pointer to the right channel.
+
+#include "window/qt/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <memory>
+
+#include "common/dialogs.h"
+#include "window/qt/form_view.h"
+#include "window/qt/plot_widget.h"
+#include "window/qt/tooltips.h"
+
+namespace lumetra::window::qt {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    common::ScriptedDialogs dialogs;
+    RADirido form{dialogs};
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(form, dialogs);
+
+    QAction* action(const char* text) {
+        QAction* a = window->action(QString::fromUtf8(text));
+        EXPECT_NE(a, nullptr) << text;
+        return a;
+    }
+    // The readout of a pointer at the middle of the plot widget, whatever its size.
+    std::string readout_at_middle() {
+        PlotWidget* plot = window->view()->plot();
+        const QPointF at(plot->width() / 2.0, plot->height() / 2.0);
+        QMouseEvent e(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(plot, &e);
+        return form.Lvolt_p.caption();
+    }
+};
+
+TEST_F(MainWindowTest, MenusRunTheButtonsHandlersWithTheirShortcuts) {
+    struct Case {
+        const char* text;
+        QKeySequence keys;
+    };
+    for (const Case& c :
+         {Case{"Load composition", QKeySequence::Open},
+          Case{"Save composition", QKeySequence::Save}, Case{"Quit", QKeySequence::Quit},
+          Case{"Quick guide", QKeySequence::HelpContents}}) {
+        EXPECT_EQ(action(c.text)->shortcut(), QKeySequence(c.keys)) << c.text;
+    }
+    // Save without a target: the button's own message.
+    action("Save composition")->trigger();
+    ASSERT_FALSE(dialogs.shown().empty());
+    EXPECT_EQ(dialogs.shown().back().text, "insufficient parameter !");
+
+    action("Logarithmic")->trigger();
+    EXPECT_TRUE(form.Option4.value());
+    action("Linear")->trigger();
+    EXPECT_TRUE(form.Option3.value());
+    action("Pile up")->trigger();
+    EXPECT_EQ(form.Check3.value(), 1);
+}
+
+TEST_F(MainWindowTest, TabFollowsTheWork) {
+    FormView& v = *window->view();
+    const char* order[] = {
+        "Text1",      "Text51",   "Text2(0)", "Text52(0)", "Text2(1)", "Text52(1)",     "Text2(10)",
+        "Text52(10)", "Command1", "Text11",   "Text12",    "Combo2",   "Text16",        "Text21",
+        "Text22",     "Text23",   "Text24",   "Text19",    "Text20",   "DetectorCombo", "FluxText"};
+    // Each field's successor in the focus chain is the next one of the work, apart
+    // from the rows between 1 and 10, which follow one another the same way.
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+        if (std::string(order[i]) == "Text52(1)") continue;
+        QWidget* w = v.widget(order[i]);
+        ASSERT_NE(w, nullptr) << order[i];
+        QWidget* next = w->nextInFocusChain();
+        // Tab passes over what takes no keyboard focus (labels) and the parts of a
+        // list box.
+        while (next && next != w &&
+               (!(next->focusPolicy() & Qt::TabFocus) || w->isAncestorOf(next)))
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, v.widget(order[i + 1])) << order[i];
+    }
+}
+
+TEST_F(MainWindowTest, TheFormScalesAndThePlotMapsTheSameChannel) {
+    form.Text1.set_text("Fe");
+    form.Text51.set_text("10");
+    form.Command1.click();
+    window->show();
+    const std::string at_design = readout_at_middle();
+    for (QSize size : {QSize(1920, 1200), QSize(640, 400), QSize(3840, 2160)}) {
+        window->resize(size);
+        QApplication::processEvents();
+        EXPECT_EQ(readout_at_middle(), at_design) << size.width();
+    }
+    window->resize(1920, 1200);
+    QApplication::processEvents();
+    EXPECT_GT(window->view()->scale(), 1.3);
+    EXPECT_GT(window->view()->plot()->width(), 553 * 1.3);
+}
+
+TEST(Tooltips, EveryInputExplainsItself) {
+    for (const char* name : {"Text1", "Text51", "Text11", "Command11", "Command4", "Text20",
+                             "Text2(4)", "Text52(10)", "FluxText", "ModelFp"})
+        EXPECT_FALSE(tooltip_for(name).empty()) << name;
+    EXPECT_EQ(tooltip_for("Command11"), "Set the energy 50 eV above the edge");
+    EXPECT_TRUE(tooltip_for("Label18").empty());  // a caption says what it is
+}
+
+}  // namespace
+}  // namespace lumetra::window::qt
