@@ -302,4 +302,6 @@ std::string export_picture(const RADirido& form, const std::string& path, const 
     return write_replacing(path, bytes.toStdString());
 }
 
+void draw_figure(QPainter& p, QSize canvas, const RADirido& form) { paint_figure(p, canvas, form); }
+
 }  // namespace lumetra::window::qt

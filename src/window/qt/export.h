@@ -8,6 +8,7 @@
 // spectrum shown the plot stays empty, the legend is left out and the caption says
 // so. Needs a running QApplication.
 
+#include <QPainter>
 #include <QSize>
 #include <QString>
 #include <string>
@@ -27,6 +28,10 @@ constexpr int kExportMaxPixels = 8000;
 // whole or not at all. Returns "" when saved, else the message for the user.
 std::string export_picture(const RADirido& form, const std::string& path, const std::string& format,
                            QSize pixels = QSize(1600, 1000));
+
+// Paints the figure onto any device of `canvas` pixels (the printer's page, the
+// clipboard's image).
+void draw_figure(QPainter& p, QSize canvas, const RADirido& form);
 
 // The caption line of the figure.
 QString export_caption(const RADirido& form);

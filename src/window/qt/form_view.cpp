@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "window/qt/plot_overlay.h"
 #include "window/qt/plot_widget.h"
 #include "window/qt/tooltips.h"
 
@@ -285,6 +286,7 @@ void FormView::create(Control& c) {
             if (&c == &form_.Picture1) {
                 plot_ = plot;
                 plot_->on_leave = [this] { form_.Form_MouseMove(0, 0); };
+                plot_->overlay = [this](QPainter& p) { paint_overlay(p, *plot_, form_); };
             }
             w = plot;
             break;

@@ -3,16 +3,24 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "window/qt/export.h"
 #include "window/qt/form_view.h"
+#include "window/spectrum_csv.h"
 
 #ifndef LUMETRA_VERSION
 #define LUMETRA_VERSION "1.33"
@@ -52,11 +60,80 @@ void MainWindow::build_file_menu() {
     m->addAction(tr("Load setup…"), this, &MainWindow::load_setup);
     m->addAction(tr("Save setup…"), this, &MainWindow::save_setup);
     m->addSeparator();
+    m->addAction(tr("&Export spectrum…"), QKeySequence(tr("Ctrl+E")), this,
+                 &MainWindow::export_spectrum);
+    m->addAction(tr("Export &picture…"), this, &MainWindow::export_figure);
+    m->addAction(tr("&Print…"), QKeySequence::Print, this, &MainWindow::print);
+    m->addSeparator();
     m->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 }
 
 void MainWindow::build_edit_menu() {
-    menuBar()->addMenu(tr("&Edit"));
+    QMenu* m = menuBar()->addMenu(tr("&Edit"));
+    m->addAction(tr("Copy &picture"), this, [this] {
+        QImage image(1600, 1000, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        draw_figure(p, image.size(), form_);
+        p.end();
+        QApplication::clipboard()->setImage(image);
+    });
+    // Ctrl+C copies the spectrum while the plot has the focus; elsewhere it copies text.
+    QAction* copy = m->addAction(tr("Copy spectrum as &text"), this, [this] {
+        QApplication::clipboard()->setText(QString::fromStdString(spectrum_csv(form_)));
+    });
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    if (QWidget* plot = view_->widget("Picture1")) {
+        plot->setFocusPolicy(Qt::ClickFocus);
+        plot->addAction(copy);
+    }
+}
+
+void MainWindow::export_spectrum() {
+    const std::string name = dialogs_.save_file_name("spectrum.csv");
+    if (name.empty()) return;
+    const std::string problem = save_spectrum_csv(form_, name);
+    if (!problem.empty()) dialogs_.titled_message("Export spectrum", problem);
+}
+
+void MainWindow::export_figure() {
+    const std::string name = dialogs_.save_file_name("spectrum.png");
+    if (name.empty()) return;
+    // The format follows the name's ending: .svg, .pdf, else PNG.
+    const QString suffix = QFileInfo(QString::fromStdString(name)).suffix().toLower();
+    const std::string format = suffix == QStringLiteral("svg")   ? "svg"
+                               : suffix == QStringLiteral("pdf") ? "pdf"
+                                                                 : "png";
+    const std::string problem = export_picture(form_, name, format);
+    if (!problem.empty()) dialogs_.titled_message("Export picture", problem);
+}
+
+// The figure on the upper part of the page, the whole setup (the spectrum file's
+// header) under it. A cancelled dialog prints nothing.
+void MainWindow::print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    QPainter p(&printer);
+    const QRect page = p.viewport();
+    const QSize figure(page.width(), page.height() * 3 / 5);
+    p.save();
+    p.setWindow(0, 0, 1600, 1000);
+    p.setViewport(0, 0, figure.width(), figure.height());
+    draw_figure(p, QSize(1600, 1000), form_);
+    p.restore();
+    QString setup;
+    for (const QString& line : QString::fromStdString(spectrum_csv(form_)).split('\n')) {
+        if (!line.startsWith(QStringLiteral("# "))) break;
+        setup += line.mid(2) + QLatin1Char('\n');
+    }
+    QFont font = p.font();
+    font.setPointSizeF(7.0);
+    p.setFont(font);
+    p.drawText(QRect(0, figure.height() + 20, page.width(), page.height() - figure.height() - 20),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, setup);
 }
 
 void MainWindow::build_view_menu() {

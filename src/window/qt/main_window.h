@@ -27,6 +27,9 @@ class MainWindow : public QMainWindow {
     // The handlers of the menus that have no button of their own.
     void save_setup();
     void load_setup();
+    void export_spectrum();
+    void export_figure();
+    void print();
     void show_quick_guide();
     void show_about();
 

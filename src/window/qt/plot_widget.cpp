@@ -126,6 +126,18 @@ void PlotWidget::paintEvent(QPaintEvent*) {
         }
     }
     flush();
+
+    // Drawn by the view over the recorded picture: the window's explanations, and the
+    // rubber band of a zoom being dragged.
+    if (overlay) overlay(p);
+    if (dragging_) {
+        QPen band(QColor(255, 255, 255, 200));
+        band.setStyle(Qt::DashLine);
+        band.setCosmetic(true);
+        p.setPen(band);
+        p.setBrush(QColor(255, 255, 255, 30));
+        p.drawRect(QRectF(press_, drag_now_).normalized());
+    }
 }
 
 void PlotWidget::send(const std::function<void(MouseButton, float, float)>& handler,
@@ -139,14 +151,26 @@ void PlotWidget::send(const std::function<void(MouseButton, float, float)>& hand
 }
 
 void PlotWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && box_.on_mouse_up) {
+        dragging_ = true;
+        press_ = drag_now_ = event->position();
+    }
     send(box_.on_mouse_down, button_of(event->button()), event->position());
 }
 
 void PlotWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_) {
+        drag_now_ = event->position();
+        update();
+    }
     send(box_.on_mouse_move, held_button(event->buttons()), event->position());
 }
 
 void PlotWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && dragging_) {
+        dragging_ = false;
+        update();
+    }
     send(box_.on_mouse_up, button_of(event->button()), event->position());
 }
 

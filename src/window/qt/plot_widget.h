@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <functional>
 
+class QPainter;
+
 #include "window/controls.h"
 
 namespace lumetra::window::qt {
@@ -27,6 +29,8 @@ class PlotWidget : public QWidget {
 
     // Called when the pointer leaves the plot.
     std::function<void()> on_leave;
+    // Paints over the recorded picture (legend and scale), never into it.
+    std::function<void(QPainter&)> overlay;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,6 +45,8 @@ class PlotWidget : public QWidget {
 
     PictureBox& box_;
     unsigned long painted_revision_ = ~0UL;
+    bool dragging_ = false;  // a left-button drag: the rubber band shows
+    QPointF press_, drag_now_;
 };
 
 }  // namespace lumetra::window::qt
