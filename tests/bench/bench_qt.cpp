@@ -227,7 +227,8 @@ BENCHMARK(BM_ReplayPlot)
 // A keystroke in the X-ray energy field: "10." <-> "10.5", one key at a time
 // (a digit typed, then rubbed out), each a recalculation at about 10 keV. Arg: the
 // classic model (0) or the fundamental-parameter model with its scan preview
-// finished beforehand (1; the energy moves only the preview's marker).
+// finished beforehand (1; the energy moves only the preview's marker); the window at
+// its design size (0) or at 1920 x 1200 (1).
 void BM_KeystrokeEnergy(benchmark::State& state) {
     Session s;
     if (!prepared(state, s)) return;
@@ -235,6 +236,10 @@ void BM_KeystrokeEnergy(benchmark::State& state) {
         s.form().set_planning("flux", "1e9");
         s.form().set_model(window::Model::fp);
         s.form().preview_finish();
+    }
+    if (state.range(1) == 1) {  // a large window (with QT_SCALE_FACTOR=2: a sharp one)
+        s.view().resize(1920, 1200);
+        QCoreApplication::processEvents();
     }
     s.form().Text11.set_text("10.");
     auto* edit = s.widget<QLineEdit>("Text11");
@@ -267,9 +272,10 @@ void BM_KeystrokeEnergy(benchmark::State& state) {
     samples.report(state);
 }
 BENCHMARK(BM_KeystrokeEnergy)
-    ->ArgName("fp")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"fp", "large"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
