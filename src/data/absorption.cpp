@@ -67,7 +67,7 @@ void Myu_elem(const std::int16_t& Z, double& Energy, std::int16_t& Exponent, dou
         c3 = region.c3;
         c4 = region.c4;
     } else {
-        dialogs.message("heavy elements (Z>83) are not supported ");
+        dialogs.titled_message("Element data", "heavy elements (Z>83) are not supported ");
         if (clear_matrix) clear_matrix();
     }
 

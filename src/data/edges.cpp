@@ -16,13 +16,13 @@ void Edge_data(const std::int16_t& Z, std::int16_t& Edge, double& Edge_energy,
                common::Dialogs& dialogs) {
     const int z = Z;  // read once: the caller may pass the same variable twice
     if (z < kFirstEdgeZ) {
-        dialogs.message("too light element");
+        dialogs.titled_message("Element data", "too light element");
         Edge_energy = 0;
         return;
     }
     if (z > kLastEdgeZ) {
         // The caller's edge and energy keep what they held.
-        dialogs.message("heavy elements (Z>83) are not supported");
+        dialogs.titled_message("Element data", "heavy elements (Z>83) are not supported");
         return;
     }
     const EdgeEnergies& edges = *edge_energies(z);

@@ -35,7 +35,7 @@ void Z_of_symbol(const std::string& Symbol, std::int16_t& Z, double& Mass,
         if (entry.symbol != symbol) continue;
         if (i + 1 == kActinium) {
             // Known, but without data: the callers accept the number, the mass stays 0.
-            dialogs.message("Ac is not supported");
+            dialogs.titled_message("Element symbol", "Ac is not supported");
             Z = kActinium;
             return;
         }

@@ -25,7 +25,7 @@ void RADirido::Set_scale() {
     energy_axis_labels();  // the view stays; its energies move with the scale
     clear_plot();
     if (text::Val(Label32.caption()) > full) {
-        dialogs_.message("  Target Emission is out of Range  ");
+        dialogs_.titled_message("Amplifier scale", "  Target Emission is out of Range  ");
     }
     if (st.Calc_state > 0) Re_calc();
 }

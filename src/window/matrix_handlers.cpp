@@ -31,7 +31,7 @@ void RADirido::Text51_Change() {
     } else {
         Text51.set_fore_color(common::colours::red);
         Text2[0]->set_visible(false);
-        dialogs_.message("Must be positive !");
+        dialogs_.titled_message("Atomic content", "Must be positive !");
     }
 }
 
@@ -87,7 +87,7 @@ void RADirido::Text52_Change(int Index) {
         }
     } else {
         content.set_fore_color(common::colours::red);
-        dialogs_.message("Must be positive !");
+        dialogs_.titled_message("Atomic content", "Must be positive !");
     }
 }
 
@@ -160,7 +160,7 @@ void RADirido::Text2_DblClick(int Index) {
             Text2[Index]->set_text(old_target);
             Text52[Index]->set_text(old_content);
         } else {
-            dialogs_.message("too light element");
+            dialogs_.titled_message("Change target", "too light element");
         }
     }
     Command1.set_visible(true);

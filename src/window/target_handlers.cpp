@@ -55,7 +55,7 @@ void RADirido::Text1_Change() {
         return;
     }
     if (Z >= 84) {
-        dialogs_.message("heavy elements (Z>84) are not supported ");
+        dialogs_.titled_message("Target element", "heavy elements (Z>84) are not supported ");
         Text1.set_text("");
         return;
     }
@@ -129,7 +129,7 @@ void RADirido::Line_select() {
     } else {
         match(kKLines);
     }
-    if (!found) dialogs_.message(" selection was failed  ");
+    if (!found) dialogs_.titled_message("Emission line", " selection was failed  ");
 
     // A line code outside the table (after "All Clear") has no energy.
     const int line = st.Target_line;
