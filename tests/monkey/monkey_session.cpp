@@ -23,6 +23,7 @@
 #include "common/dialogs.h"
 #include "common/numtext.h"
 #include "window/parameter_format.h"
+#include "window/setup_format.h"
 #include "window/radirido.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -372,6 +373,7 @@ private:
     bool form_move();
     bool click_label();
     bool save_or_load();
+    bool setup_file();
     bool compose_sample();
     void maybe_queue_replies();
     void queue_random_reply();
@@ -421,6 +423,7 @@ void Session::make_files() {
     write_file(dir_ / "noquote.txt", "1\r\nFe,10\r\nO,60\r\n");
     write_file(dir_ / "openquote.txt", "0\r\n\"Fe,\"10\r\n");
     write_file(dir_ / "empty.txt", "");
+    write_file(dir_ / "broken.json", "{\"format\": \"lumetra-setup\", \"version\": 1, \"edge\": ");
     std::string garbage;
     for (int i = 0; i < 300; ++i) garbage += static_cast<char>(rng_.below(256));
     write_file(dir_ / "garbage.bin", garbage);
@@ -580,8 +583,22 @@ bool Session::random_action() {
     if (r < 0.91) return plot_mouse();
     if (r < 0.95) return form_move();
     if (r < 0.96) return click_label();
-    if (r < 0.98) return compose_sample();
+    if (r < 0.975) return compose_sample();
+    if (r < 0.985) return setup_file();
     return save_or_load();
+}
+
+// Whole-setup files: save the window's setup, or load a good or a broken one.
+bool Session::setup_file() {
+    const bool save = rng_.chance(0.5);
+    const fs::path p = dir_ / (save || rng_.chance(0.7) ? "setup.json" : "broken.json");
+    return step(std::string(save ? "save setup " : "load setup ") + p.filename().string(), [&] {
+        if (save) {
+            form_->save_setup(p.string());
+        } else {
+            form_->load_setup(p.string());
+        }
+    });
 }
 
 // A whole sample typed in one go: a target that can be calculated, its content,
@@ -933,6 +950,15 @@ std::string Session::check_files(bool saving) {
         }
         auto old = snapshot_.find(name);
         if (old != snapshot_.end() && old->second == bytes) continue;
+        // A setup file holds JSON, not a composition: whatever was saved reads back.
+        if (name.size() > 5 && name.compare(name.size() - 5, 5, ".json") == 0) {
+            const window::SetupParse setup = window::parse_setup(bytes);
+            if (!setup.setup) {
+                failure = "saved setup " + name + " does not read back: " + setup.error;
+                break;
+            }
+            continue;
+        }
         // A new or changed file: only Save writes, and only a complete composition,
         // the one the fields hold.
         if (!saving) {
