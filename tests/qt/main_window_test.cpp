@@ -10,8 +10,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
+#include <cmath>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "common/dialogs.h"
 #include "window/qt/form_view.h"
@@ -112,6 +116,54 @@ TEST(Tooltips, EveryInputExplainsItself) {
         EXPECT_FALSE(tooltip_for(name).empty()) << name;
     EXPECT_EQ(tooltip_for("Command11"), "Set the energy 50 eV above the edge");
     EXPECT_TRUE(tooltip_for("Label18").empty());  // a caption says what it is
+}
+
+}  // namespace
+}  // namespace lumetra::window::qt
+
+namespace lumetra::window::qt {
+namespace {
+
+// Random resizes and menu actions (fixed seed): the window stays usable, the plot
+// keeps its mapping, every spectrum stays finite. Modal dialogs of the desktop (About,
+// Print) are left out: no test may block on one.
+TEST_F(MainWindowTest, RandomResizesAndMenus) {
+    std::vector<QAction*> actions;
+    for (QAction* a : window->findChildren<QAction*>()) {
+        QString t = a->text();
+        t.remove(QLatin1Char('&'));
+        if (a->menu() || a->isSeparator() || t.startsWith(QStringLiteral("About")) ||
+            t.startsWith(QStringLiteral("Print")) || t.startsWith(QStringLiteral("Quit")) ||
+            t.startsWith(QStringLiteral("Quick")))
+            continue;
+        actions.push_back(a);
+    }
+    ASSERT_GT(actions.size(), 8u);
+    form.Text1.set_text("Cu");
+    form.Text51.set_text("1");
+    form.Command1.click();
+    window->show();
+    std::uint32_t seed = 12345;
+    auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    for (int i = 0; i < 60; ++i) {
+        if (next(3) == 0) {
+            window->resize(50 + static_cast<int>(next(3800)), 50 + static_cast<int>(next(2200)));
+        } else {
+            dialogs.queue_cancel();  // a file dialog is cancelled
+            actions[next(static_cast<std::uint32_t>(actions.size()))]->trigger();
+        }
+        QApplication::processEvents();
+        PlotWidget* plot = window->view()->plot();
+        if (plot->width() > 2 && plot->height() > 2) {
+            const QPointF corner =
+                plot->to_pixel(plot->to_user(QPointF(1, 1)).x(), plot->to_user(QPointF(1, 1)).y());
+            ASSERT_NEAR(corner.x(), 1.0, 1e-3) << i;
+        }
+        for (double v : form.st.Spec_total) ASSERT_TRUE(std::isfinite(v)) << i;
+    }
 }
 
 }  // namespace
