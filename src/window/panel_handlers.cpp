@@ -111,6 +111,7 @@ void RADirido::init_panel() {
     for (const auto& [key, value] : numbers) panel.field(key)->set_text(setting_text(value));
     panel.field("filter")->set_text(planning.filter);
     panel.ModelClassic.set_value(true);
+    preview_clear();
 }
 
 void RADirido::Model_Click(Model m) {

@@ -86,7 +86,10 @@ void RADirido::preview_finish() {
 
 void RADirido::preview_clear() {
     scan_ = ScanState{};
-    panel.ScanPicture.picture().Cls();
+    display::Picture& pic = panel.ScanPicture.picture();
+    pic.Cls();
+    pic.Print("  Shown for a spectrum of the");
+    pic.Print("  fundamental-parameter model.");
     panel.ScanPicture.drawing_changed();
 }
 

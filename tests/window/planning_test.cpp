@@ -170,7 +170,10 @@ TEST_F(Planning, ScanPreviewRestartsOnlyWhenItsSetupChanges) {
     EXPECT_TRUE(form.preview_pending());
     form.set_model(Model::classic);
     EXPECT_FALSE(form.preview_pending());
-    EXPECT_TRUE(form.panel.ScanPicture.picture().ops().empty());
+    const auto& ops = form.panel.ScanPicture.picture().ops();
+    EXPECT_TRUE(std::none_of(ops.begin(), ops.end(), [](const display::PlotOp& op) {
+        return op.kind == display::PlotOp::Kind::Line;
+    }));
 }
 
 }  // namespace
