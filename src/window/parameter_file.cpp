@@ -1,7 +1,6 @@
 // "Save" and "Load" of the sample composition.
 
 #include <algorithm>
-#include <optional>
 #include <string>
 
 #include "common/numtext.h"
@@ -49,33 +48,12 @@ void RADirido::Command5_Click() {
 
 void RADirido::Command6_Click() {
     const std::string name = dialogs_.load_file_name();
-    if (!name.empty()) {
-        const std::optional<std::string> bytes = read_small_file(name, kMaxParameterFileSize);
-        if (!bytes) {
-            dialogs_.message("Cannot read " + name + ".");
-            return;
-        }
-        const ParseResult parsed = parse_parameters(*bytes);
-        if (!parsed.composition) {
-            dialogs_.message(parsed.error + " (" + name + ")");
-            return;
-        }
-        const Composition& c = *parsed.composition;
-        Command3_Click();
-        Text1.set_text(c.target_symbol);
-        Text51.set_text(c.target_content);
-        Text1.set_visible(true);
-        Text51.set_visible(true);
-        for (int i = 1; i <= c.count; ++i) {
-            Text2[i - 1]->set_text(c.rows[i - 1].first);
-            Text52[i - 1]->set_text(c.rows[i - 1].second);
-            Text2[i - 1]->set_visible(true);
-            Text52[i - 1]->set_visible(true);
-        }
-        // Any negative count means no rows: the editor's own value for that is -10.
-        st.Elem_count = static_cast<std::int16_t>(c.count < 0 ? -10 : c.count);
+    if (name.empty()) {
+        Command1_Click();  // a cancelled Load still plots what the form holds
+        return;
     }
-    Command1_Click();
+    const std::string problem = load_composition(name);
+    if (!problem.empty()) dialogs_.message(problem);
 }
 
 }  // namespace lumetra::window

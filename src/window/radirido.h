@@ -197,9 +197,22 @@ public:
     void Text23_Change();
     void Text24_Change();
 
+    // ---- compositions as a laboratory writes them (composition.h) ----
+    // Clears all, writes the target and the matrix rows as typing would and plots
+    // again when a spectrum was shown; "" when done, else the problem (nothing
+    // changed). accept_problems accepts those a user may accept (elements left out);
+    // target_symbol chooses the target instead of the default.
+    std::string apply_composition(const std::string& text, bool accept_problems = false,
+                                  const std::string& target_symbol = "");
+    // The target and the completed rows in weight %: "Fe 69.9 wt%, O 30.1 wt%".
+    std::string composition_in_weight_percent() const;
+
     // ---- parameter files ----
     void Command5_Click();
     void Command6_Click();
+    // Opens a composition file as "Load" does (checked whole, then Plot); "" when
+    // done, else the message.
+    std::string load_composition(const std::string& path);
     // Whole-setup files (setup_format.h); each gives "" when done, else the message.
     std::string save_setup(const std::string& path);
     std::string load_setup(const std::string& path);

@@ -17,6 +17,7 @@
 #include "data/lines.h"
 #include "engine/transmission.h"
 #include "physics/xrl.h"
+#include "window/composition.h"
 #include "window/qt/export.h"
 #include "window/spectrum_csv.h"
 
@@ -257,6 +258,8 @@ void Driver::dispatch(std::string_view command, std::string_view rest) {
     if (command == "resize") return cmd_resize(rest);
     if (command == "setupfile") return cmd_setupfile(rest);
     if (command == "export") return cmd_export(rest);
+    if (command == "composition") return cmd_composition(rest);
+    if (command == "composition?") return cmd_composition_preview(rest);
     fail("unknown command " + std::string(command));
 }
 
@@ -672,6 +675,20 @@ void Driver::cmd_export(std::string_view rest) {
         error = window::qt::export_picture(*form_, path, format);
     }
     if (!error.empty()) fail(error);
+}
+
+// "composition? TEXT": how the text reads, each line as "PREVIEW line".
+void Driver::cmd_composition_preview(std::string_view rest) {
+    for (const std::string& line : window::preview_lines(window::parse_composition(rest)))
+        out_ << "PREVIEW " << line << '\n';
+}
+
+// "composition TEXT": the preview, then the composition written into the form; a
+// problem fails and leaves the form as it was.
+void Driver::cmd_composition(std::string_view rest) {
+    cmd_composition_preview(rest);
+    const std::string problem = form_->apply_composition(std::string(rest));
+    if (!problem.empty()) fail(problem);
 }
 
 }  // namespace lumetra::driver

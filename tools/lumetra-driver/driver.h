@@ -51,6 +51,8 @@ class Driver {
     void cmd_resize(std::string_view rest);
     void cmd_setupfile(std::string_view rest);
     void cmd_export(std::string_view rest);
+    void cmd_composition(std::string_view rest);
+    void cmd_composition_preview(std::string_view rest);
 
     window::Control& control(std::string_view name);
     void ensure_view();

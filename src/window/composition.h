@@ -1,0 +1,102 @@
+#pragma once
+// Compositions as a laboratory writes them: a formula, a mixture by weight, atoms
+// or moles, a trace in a matrix or a molar solution, turned into the atomic
+// contents the matrix editor holds (a target and up to 11 matrix elements).
+//
+// Grammar (blanks may stand between any two items; keywords and the units wt, at,
+// mol, ppm, ppb in any case; molar units exactly as written):
+//
+//   composition := entry { sep entry } [ "in" compound [ density ] ]
+//                | compound density                    (one compound with its density)
+//   sep         := "," | ";" | "+"
+//   entry       := amount unit [ "of" ] compound       "5 wt% Fe2O3", "200 ppm As"
+//                | compound ":" amount [ unit ]         "Fe2O3:5", "SiO2: 95 wt%"
+//                | compound                             a lone compound, or the rest
+//   unit        := "wt%" | "%" | "at%" | "mol%"         (also "wt.%", "wt %", "wt. %")
+//                | "ppm" | "ppb"                        (by weight: 1e-6, 1e-9)
+//                | "M" | "mM" | "uM" | "µM" | "nM"      (moles per litre of solution;
+//                | "mol/L" | "mmol/L" | "umol/L" ...     also with "l")
+//   density     := "(" ( "density" | "rho" ) [ "=" ] number [ "g/cm3" | "g/mL" ] ")"
+//   compound    := "water" | formula
+//   formula     := part { hydrate [ count ] part }      "CuSO4·5H2O", "CuSO4.5H2O"
+//   part        := ( symbols | "(" part ")" | "[" part "]" ) [ count ] { ... }
+//   count       := digits [ "." digits ]                "Mn0.5Fe0.5O"; above 0, at most 1e6
+//   hydrate     := "·" | "•" | "⋅" | "*" | "." (a full stop followed by a letter or a
+//                  bracket, or by a number and H2O; any other full stop after digits
+//                  is a decimal point)
+//   amount      := a decimal number, exponent allowed ("1e-3"); never signed
+//
+// Symbols are matched exactly when written with capitals ("CO" is carbon and
+// oxygen, "Co" cobalt). A run of letters that is not so readable is read whatever
+// its case ("fe2o3", "NACL"); where more than one reading exists the one with the
+// fewest, two-letter symbols first, is taken and a note says so ("co" is cobalt).
+//
+// Meaning of the amounts: percentages of one kind (weight, atoms or moles of
+// formula units) must sum to 100 % within 0.5 % and are scaled to 100 %; a compound
+// without amount (or after "in") takes the rest. ':' weights without a unit are
+// relative weights. A molar amount c (mol/L) of a solute of formula weight M puts
+// c M grams into a litre of solution, taken to weigh as much as a litre of the
+// solvent (1000 rho grams; water 1.0 g/cm3, another solvent's density from the NIST
+// list or as given); the solvent is the rest. All amounts of one text are of one
+// kind.
+//
+// The contents are atoms per formula unit of the whole mixture:
+//   x_i = m_i / sum_k m_k   (m_i: moles of formula units of compound i),
+//   content_Z = sum_i x_i n_iZ   (n_iZ: atoms of Z in one formula unit of i),
+// so a single compound keeps its formula ("Fe2O3": Fe 2, O 3).
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace lumetra::window {
+
+struct CompositionElement {
+    int Z = 0;
+    std::string symbol;
+    double content = 0.0;         // atoms per formula unit of the mixture
+    double weight_percent = 0.0;  // of all elements the text names
+    double atom_percent = 0.0;
+    bool left_out = false;  // beyond the window's places (dropped once accepted)
+};
+
+struct CompositionProblem {
+    std::string message;
+    bool acceptable = false;  // the user may accept it and go on
+};
+
+struct ParsedComposition {
+    std::vector<CompositionElement> elements;  // in the order the text names them
+    int target = -1;                           // index into elements; -1 without one
+    std::string target_reason;
+    std::string reading;          // how the amounts were read, in words
+    double formula_weight = 0.0;  // g/mol of one formula unit of the contents
+    double density = 0.0;         // suggested density, g/cm3; 0 when unknown
+    std::string density_source;
+    std::vector<std::string> notes;
+    std::vector<CompositionProblem> problems;
+
+    // The first problem that stands in the way: every problem when accept_problems
+    // is false, only those that cannot be accepted when it is true. "" when the
+    // composition can be written.
+    std::string blocking_problem(bool accept_problems) const;
+};
+
+// Reads a composition. target_symbol (any case) chooses the target; empty gives the
+// default: the first element from Ca (Z 20) to Bi (Z 83) of a minor component (a
+// trace, a dopant, a solute, the smaller part of a mixture), else the heaviest such
+// element of all. Never throws; every oddity is a problem in words.
+ParsedComposition parse_composition(std::string_view text, std::string_view target_symbol = {});
+
+// The preview for the user: how the text was read, every element with weight %,
+// atom % and the content that will be written, the formula weight, a suggested
+// density, the target and why, then the notes and the problems.
+std::vector<std::string> preview_lines(const ParsedComposition& c);
+
+// A sample given as (Z, atoms) pairs in weight %: "Fe 69.9 wt%, O 30.1 wt%" (small
+// shares in ppm or ppb). Pairs with Z outside 1..98 or no positive content are
+// skipped, the same Z twice counts once with both contents; "" for nothing left.
+std::string weight_percent_summary(const std::vector<std::pair<int, double>>& atoms);
+
+}  // namespace lumetra::window

@@ -1,0 +1,48 @@
+// Compositions written as a laboratory writes them, into the form's fields as if
+// typed, and the form's composition read back in weight %.
+
+#include <cmath>
+
+#include "common/numtext.h"
+#include "engine/elements.h"
+#include "window/composition.h"
+#include "window/radirido.h"
+
+namespace lumetra::window {
+
+// "All Clear", then the target and its content, then one matrix row per further
+// element, all through the fields' own handlers; "Plot" again when a spectrum was
+// shown before. Nothing changes while a problem stands in the way.
+std::string RADirido::apply_composition(const std::string& text, bool accept_problems,
+                                        const std::string& target_symbol) {
+    const ParsedComposition c = parse_composition(text, target_symbol);
+    if (std::string problem = c.blocking_problem(accept_problems); !problem.empty()) return problem;
+    const bool spectrum_shown = st.Calc_state > 0;
+    Command3_Click();
+    const CompositionElement& target = c.elements[static_cast<std::size_t>(c.target)];
+    Text1.set_text(target.symbol);
+    Text51.set_text(text::Str(target.content));
+    int row = 0;
+    for (std::size_t k = 0; k < c.elements.size() && row < kRows; ++k) {
+        const CompositionElement& e = c.elements[k];
+        if (static_cast<int>(k) == c.target || e.left_out) continue;
+        Text2[row]->set_text(e.symbol);
+        Text52[row]->set_text(text::Str(e.content));
+        ++row;
+    }
+    if (spectrum_shown) Command1_Click();
+    return {};
+}
+
+// The target and the completed rows (those the calculation takes), in weight %.
+std::string RADirido::composition_in_weight_percent() const {
+    std::vector<std::pair<int, double>> atoms;
+    const int last = engine::last_element(st);
+    for (int i = 0; i <= last; ++i) {
+        const double n = st.Elem_content[i].num();
+        if (n > 0.0 && std::isfinite(n)) atoms.push_back({st.Elem_z[i], n});
+    }
+    return weight_percent_summary(atoms);
+}
+
+}  // namespace lumetra::window
