@@ -223,6 +223,17 @@ TEST(Composition, SymbolsInAnyCaseWithANoteWhereTheReadingIsAChoice) {
         }
     }
     EXPECT_TRUE(parse_composition("fe2o3").notes.empty());
+
+    // Every symbol the window holds reads as the library's element of that number.
+    for (int Z = 1; Z <= 92; ++Z) {
+        if (Z == 89) continue;  // actinium: no data in the window
+        char* symbol = AtomicNumberToSymbol(Z, nullptr);
+        const ParsedComposition c = parse_composition(symbol, "X");
+        ASSERT_EQ(c.elements.size(), 1u) << symbol;
+        EXPECT_EQ(c.elements[0].Z, Z) << symbol;
+        EXPECT_EQ(c.elements[0].symbol, symbol);
+        xrlFree(symbol);
+    }
 }
 
 TEST(Composition, TargetDefaultChoiceAndTooManyElements) {
