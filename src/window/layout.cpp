@@ -108,6 +108,7 @@ void RADirido::build_controls() {
     heading(Label40);
     Label40.set_fore_color(kYellow);
     button(Command3, "All Clear", 3480, 90, 1215, 330);
+    button(CompositionButton, "Composition...", 1560, 90, 1500, 330);
 
     label(Label18, "element", 240, 540, 735);
     field(Text1, 240, 780, 735, kPink, 330);

@@ -54,6 +54,9 @@ void RADirido::wire_events() {
     }
     Command2.on_click = [this] { Command2_Click(); };
     Command3.on_click = [this] { Command3_Click(); };
+    CompositionButton.on_click = [this] {
+        if (on_composition_request) on_composition_request();
+    };
 
     Option5.on_click = [this] { Option5_Click(); };
     Option6.on_click = [this] { Option6_Click(); };

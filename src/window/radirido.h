@@ -4,6 +4,7 @@
 // handlers call each other directly and through such writes.
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -54,6 +55,9 @@ public:
     // Target area
     Label Label40{"Label40"};
     CommandButton Command3{"Command3"};
+    // Composition as a lab writes it: the window's view opens its dialog.
+    CommandButton CompositionButton{"CompositionButton"};
+    std::function<void()> on_composition_request;
     Label Label18{"Label18"};
     TextBox Text1{"Text1"};
     Label Label22{"Label22"};

@@ -374,6 +374,7 @@ private:
     bool click_label();
     bool save_or_load();
     bool setup_file();
+    bool composition_text();
     bool compose_sample();
     void maybe_queue_replies();
     void queue_random_reply();
@@ -585,7 +586,23 @@ bool Session::random_action() {
     if (r < 0.96) return click_label();
     if (r < 0.975) return compose_sample();
     if (r < 0.985) return setup_file();
+    if (r < 0.99) return composition_text();
     return save_or_load();
+}
+
+// The composition entry: texts as a lab writes them, odd ones and garbage, the
+// problems accepted or not.
+bool Session::composition_text() {
+    const char* const texts[] = {"5 wt% Fe2O3, 95 wt% SiO2", "1 mM Cu(NO3)2 in H2O",
+                                 "200 ppm As in SiO2",      "CuSO4.5H2O",
+                                 "Fe2O3:5, SiO2:95",        "0.1 M ZnCl2 in water",
+                                 "1 at% Pt in Al2O3",       "Mn0.5Fe0.5O",
+                                 "co",                      "LiBNaMgAlSiPSClKCaTiFe",
+                                 "5 wt% Xx in SiO2",        "103 wt% Fe"};
+    const std::string t = rng_.chance(0.8) ? pick(rng_, texts) : any_text(rng_);
+    const bool accept = rng_.chance(0.5);
+    return step("composition \"" + t.substr(0, 40) + "\"",
+                [&] { form_->apply_composition(t, accept); });
 }
 
 // Whole-setup files: save the window's setup, or load a good or a broken one.

@@ -18,6 +18,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "window/qt/composition_dialog.h"
 #include "window/qt/export.h"
 #include "window/qt/form_view.h"
 #include "window/spectrum_csv.h"
@@ -38,6 +39,12 @@ MainWindow::MainWindow(RADirido& form, common::Dialogs& dialogs, QWidget* parent
     build_view_menu();
     build_help_menu();
     resize(FormView::design_size() + QSize(0, menuBar()->sizeHint().height()));
+    form_.on_composition_request = [this] { open_composition(); };
+    if (QWidget* b = view_->widget("CompositionButton")) b->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+    form_.on_composition_request = nullptr;
 }
 
 QAction* MainWindow::action(const QString& text) const {
@@ -70,6 +77,8 @@ void MainWindow::build_file_menu() {
 
 void MainWindow::build_edit_menu() {
     QMenu* m = menuBar()->addMenu(tr("&Edit"));
+    m->addAction(tr("C&omposition…"), this, &MainWindow::open_composition);
+    m->addSeparator();
     m->addAction(tr("Copy &picture"), this, [this] {
         QImage image(1600, 1000, QImage::Format_ARGB32);
         image.fill(Qt::white);
@@ -88,6 +97,23 @@ void MainWindow::build_edit_menu() {
         plot->setFocusPolicy(Qt::ClickFocus);
         plot->addAction(copy);
     }
+}
+
+// The composition entry: the dialog, and the form's button opens it too. The button's
+// tooltip shows the current composition in weight %.
+void MainWindow::open_composition() {
+    CompositionDialog dialog(form_, this);
+    dialog.exec();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && watched == view_->widget("CompositionButton")) {
+        const std::string now = form_.composition_in_weight_percent();
+        static_cast<QWidget*>(watched)->setToolTip(
+            tr("Enter a composition as a lab writes it.\nNow: %1")
+                .arg(now.empty() ? tr("no composition") : QString::fromStdString(now)));
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::export_spectrum() {

@@ -20,6 +20,7 @@ class MainWindow : public QMainWindow {
   public:
     // The form and the dialogs must outlive the window.
     MainWindow(RADirido& form, common::Dialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
     FormView* view() const { return view_; }
     // A menu action by its text without the ellipsis ("Save setup"), or nullptr.
     QAction* action(const QString& text) const;
@@ -27,11 +28,15 @@ class MainWindow : public QMainWindow {
     // The handlers of the menus that have no button of their own.
     void save_setup();
     void load_setup();
+    void open_composition();
     void export_spectrum();
     void export_figure();
     void print();
     void show_quick_guide();
     void show_about();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void build_file_menu();
