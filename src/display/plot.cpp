@@ -19,18 +19,7 @@ using engine::Spectrum;
 
 constexpr int kLast = engine::kChannels - 1;  // channel 1024
 
-constexpr Rgb kTotalBar = rgb(100, 100, 20);
-constexpr Rgb kTotalSegment = rgb(200, 200, 40);
-constexpr Rgb kTotalOutline = rgb(255, 255, 50);
-constexpr Rgb kTarget = rgb(25, 255, 25);
-constexpr Rgb kMark = rgb(255, 255, 50);
-constexpr Rgb kLine = rgb(255, 150, 255);
-constexpr Rgb kArgonLinear = rgb(12, 12, 128);
-constexpr Rgb kArgonLog = rgb(25, 25, 255);
-constexpr Rgb kElasticLinear = rgb(128, 12, 12);
-constexpr Rgb kElasticLog = rgb(255, 25, 25);
-constexpr Rgb kEscape = rgb(100, 100, 20);
-constexpr Rgb kPileup = rgb(100, 100, 50);
+using namespace layer_colours;
 
 constexpr double kLinearBase = 0.001;
 constexpr double kLogBase = 500.0;

@@ -18,13 +18,6 @@ bool positive(double v) {
     return std::isfinite(v) && v > 0.0;
 }
 
-bool same(const Detector& a, const Detector& b) {
-    return a.crystal == b.crystal && a.area_mm2 == b.area_mm2 && a.window_um == b.window_um &&
-           a.crystal_mm == b.crystal_mm && a.resolution_eV == b.resolution_eV &&
-           a.dead_time_us == b.dead_time_us && a.pulse_pair_us == b.pulse_pair_us &&
-           a.peak_to_background == b.peak_to_background;
-}
-
 // Why the setup cannot be calculated, or empty when it can.
 std::string refusal(const Setup& s) {
     if (!positive(s.flux)) return "The flux must be above 0.";
@@ -70,7 +63,7 @@ Result Model::run(const Setup& setup, bool draw) {
 
     const Sample sample(setup, &xs_);
     const DetectorPath path(setup, &xs_);
-    if (!response_for_ || !same(*response_for_, setup.detector)) {
+    if (!response_for_ || *response_for_ != setup.detector) {
         response_.emplace(setup.detector);
         response_for_ = setup.detector;
     }

@@ -27,6 +27,11 @@ struct Detector {
     double peak_to_background = 1e4;  // at 5.898 keV, peak height over shelf height
 };
 
+bool operator==(const Detector& a, const Detector& b);
+inline bool operator!=(const Detector& a, const Detector& b) {
+    return !(a == b);
+}
+
 // Defaults of a detector of the given crystal: 0.45 mm / 130 eV silicon drift
 // detector, 5 mm / 150 eV germanium.
 Detector default_detector(Crystal c);

@@ -23,13 +23,6 @@ bool same_filter(const physics::Filter& a, const physics::Filter& b) {
            a.thickness_um == b.thickness_um;
 }
 
-bool same_detector(const physics::Detector& a, const physics::Detector& b) {
-    return a.crystal == b.crystal && a.area_mm2 == b.area_mm2 && a.window_um == b.window_um &&
-           a.crystal_mm == b.crystal_mm && a.resolution_eV == b.resolution_eV &&
-           a.dead_time_us == b.dead_time_us && a.pulse_pair_us == b.pulse_pair_us &&
-           a.peak_to_background == b.peak_to_background;
-}
-
 // Whether two setups give the same scan: all but the incident energy, the amplifier
 // scale and the marked element.
 bool same_scan(const physics::Setup& a, const physics::Setup& b) {
@@ -45,7 +38,7 @@ bool same_scan(const physics::Setup& a, const physics::Setup& b) {
            a.polarisation == b.polarisation && a.psi_in_deg == b.psi_in_deg &&
            a.psi_out_deg == b.psi_out_deg && a.distance_cm == b.distance_cm &&
            a.target_lines == b.target_lines && a.target_shell == b.target_shell &&
-           same_detector(a.detector, b.detector) && same_filter(a.filter, b.filter) &&
+           a.detector == b.detector && same_filter(a.filter, b.filter) &&
            a.al_steps == b.al_steps;
 }
 

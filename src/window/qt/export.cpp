@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "common/numtext.h"
+#include "display/plot.h"
 #include "window/file_io.h"
 #include "window/qt/plot_widget.h"
 #include "window/radirido.h"
@@ -30,17 +31,7 @@ namespace {
 using common::Rgb;
 using common::rgb;
 
-// The layer colours of the plot (display/plot.cpp).
-constexpr Rgb kTotalOutline = rgb(255, 255, 50);
-constexpr Rgb kTarget = rgb(25, 255, 25);
-constexpr Rgb kMark = rgb(255, 255, 50);
-constexpr Rgb kLine = rgb(255, 150, 255);
-constexpr Rgb kArgonLinear = rgb(12, 12, 128);
-constexpr Rgb kArgonLog = rgb(25, 25, 255);
-constexpr Rgb kElasticLinear = rgb(128, 12, 12);
-constexpr Rgb kElasticLog = rgb(255, 25, 25);
-constexpr Rgb kEscape = rgb(100, 100, 20);
-constexpr Rgb kPileup = rgb(100, 100, 50);
+using namespace display::layer_colours;
 constexpr double kPeakThreshold = 0.001;  // argon, elastic and pile-up peaks are drawn above it
 
 constexpr double kPdfPixelsPerInch = 160.0;

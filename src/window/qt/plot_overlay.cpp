@@ -20,15 +20,20 @@ struct Entry {
 };
 
 // The layers the plot shows, in the plot's colours.
+QColor qcolor(common::Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
 std::vector<Entry> legend_of(const RADirido& f) {
-    std::vector<Entry> e = {{QStringLiteral("total"), QColor(255, 255, 50)},
-                            {QStringLiteral("target element"), QColor(25, 255, 25)},
-                            {QStringLiteral("target line"), QColor(255, 150, 255)}};
-    if (f.st.Elem_mark > 0) e.push_back({QStringLiteral("marked element"), QColor(255, 255, 50)});
-    if (f.Check1.value()) e.push_back({QStringLiteral("argon"), QColor(25, 25, 255)});
-    if (f.Check11.value()) e.push_back({QStringLiteral("elastic"), QColor(255, 25, 25)});
-    if (f.Check21.value()) e.push_back({QStringLiteral("escape and Ge"), QColor(160, 160, 60)});
-    if (f.Check3.value()) e.push_back({QStringLiteral("pile-up"), QColor(160, 160, 110)});
+    using namespace display::layer_colours;
+    std::vector<Entry> e = {{QStringLiteral("total"), qcolor(kTotalOutline)},
+                            {QStringLiteral("target element"), qcolor(kTarget)},
+                            {QStringLiteral("target line"), qcolor(kLine)}};
+    if (f.st.Elem_mark > 0) e.push_back({QStringLiteral("marked element"), qcolor(kMark)});
+    if (f.Check1.value()) e.push_back({QStringLiteral("argon"), qcolor(kArgonLog)});
+    if (f.Check11.value()) e.push_back({QStringLiteral("elastic"), qcolor(kElasticLog)});
+    if (f.Check21.value()) e.push_back({QStringLiteral("escape and Ge"), qcolor(kEscape)});
+    if (f.Check3.value()) e.push_back({QStringLiteral("pile-up"), qcolor(kPileup)});
     return e;
 }
 
