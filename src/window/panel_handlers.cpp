@@ -45,13 +45,21 @@ std::string three_digits(double v) {
     return std::string(buf, r.ptr) + "e" + std::to_string(e);
 }
 
-// A setting's number as its field shows it: the number-to-text form, or a short
-// exponent form for a number too long for the field (1E+12 photons/s).
+// A number as the settings fields show it: the number-to-text form, or for a long
+// one a short exponent form (" 1E+12"), each only when it reads back as the same
+// number; else the shortest text that does.
 std::string setting_text(double v) {
     const std::string plain = text::Str(v);
-    if (plain.size() <= 9) return plain;
-    const int e = static_cast<int>(std::floor(std::log10(std::fabs(v))));
-    return text::Str(v / std::pow(10.0, e)) + "E+" + std::to_string(e);
+    if (plain.size() <= 9 && text::Val(plain) == v) return plain;
+    if (std::isfinite(v) && v != 0.0) {
+        const int e = static_cast<int>(std::floor(std::log10(std::fabs(v))));
+        const std::string short_form = text::Str(v / std::pow(10.0, e)) + "E+" + std::to_string(e);
+        if (e > 0 && text::Val(short_form) == v) return short_form;
+    }
+    if (text::Val(plain) == v) return plain;
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
 }
 
 std::string per_cent(double fraction) {
@@ -95,23 +103,28 @@ void RADirido::wire_panel() {
 void RADirido::init_panel() {
     panel.DetectorCombo.add_item("si");
     panel.DetectorCombo.add_item("ge");
-    panel.DetectorCombo.set_text(planning.detector.crystal == physics::Crystal::ge ? "ge" : "si");
-    const physics::Detector& d = planning.detector;
-    const std::pair<const char*, double> numbers[] = {
-        {"flux", planning.flux},
-        {"polarisation", planning.polarisation},
-        {"area", d.area_mm2},
-        {"window", d.window_um},
-        {"crystal", d.crystal_mm},
-        {"resolution", d.resolution_eV},
-        {"deadtime", d.dead_time_us},
-        {"pileup", d.pulse_pair_us},
-        {"peakbackground", d.peak_to_background},
-        {"filterthickness", planning.filter_thickness_um}};
-    for (const auto& [key, value] : numbers) panel.field(key)->set_text(setting_text(value));
-    panel.field("filter")->set_text(planning.filter);
+    write_planning(Planning(planning));
     panel.ModelClassic.set_value(true);
     preview_clear();
+}
+
+// Settings into the panel's fields, as the user would type them: the detector first,
+// as choosing one brings its own thickness and resolution.
+void RADirido::write_planning(const Planning& p) {
+    const physics::Detector& d = p.detector;
+    set_planning("detector", d.crystal == physics::Crystal::ge ? "ge" : "si");
+    const std::pair<const char*, double> numbers[] = {{"flux", p.flux},
+                                                      {"polarisation", p.polarisation},
+                                                      {"area", d.area_mm2},
+                                                      {"window", d.window_um},
+                                                      {"crystal", d.crystal_mm},
+                                                      {"resolution", d.resolution_eV},
+                                                      {"deadtime", d.dead_time_us},
+                                                      {"pileup", d.pulse_pair_us},
+                                                      {"peakbackground", d.peak_to_background},
+                                                      {"filterthickness", p.filter_thickness_um}};
+    for (const auto& [key, value] : numbers) set_planning(key, setting_text(value));
+    set_planning("filter", p.filter);
 }
 
 void RADirido::Model_Click(Model m) {

@@ -279,6 +279,7 @@ public:
     // user would; false for an unknown setting or detector.
     void set_model(Model m);
     bool set_planning(const std::string& key, const std::string& text);
+    void write_planning(const Planning& p);  // every setting into the panel's fields
 
     // ---- the planning panel beside the form ----
     Panel panel;

@@ -53,40 +53,11 @@ WindowSetup capture(const RADirido& f) {
     return s;
 }
 
-// A number as the settings fields show it: the number-to-text form, or for a long
-// one a short exponent form (" 1E+12"), each only when it reads back as the same
-// number; else the shortest text that does.
-std::string setting_text(double v) {
-    const std::string plain = text::Str(v);
-    if (plain.size() <= 9 && text::Val(plain) == v) return plain;
-    if (std::isfinite(v) && v != 0.0) {
-        const int e = static_cast<int>(std::floor(std::log10(std::fabs(v))));
-        const std::string short_form = text::Str(v / std::pow(10.0, e)) + "E+" + std::to_string(e);
-        if (e > 0 && text::Val(short_form) == v) return short_form;
-    }
-    if (text::Val(plain) == v) return plain;
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
 
 // The model and its settings, through the window's setting commands; the detector
 // first, as choosing one brings its own thickness and resolution.
 void apply_planning(RADirido& f, const Planning& p) {
-    const physics::Detector& d = p.detector;
-    f.set_planning("detector", d.crystal == physics::Crystal::ge ? "ge" : "si");
-    const std::pair<const char*, double> numbers[] = {{"flux", p.flux},
-                                                      {"polarisation", p.polarisation},
-                                                      {"area", d.area_mm2},
-                                                      {"window", d.window_um},
-                                                      {"crystal", d.crystal_mm},
-                                                      {"resolution", d.resolution_eV},
-                                                      {"deadtime", d.dead_time_us},
-                                                      {"pileup", d.pulse_pair_us},
-                                                      {"peakbackground", d.peak_to_background},
-                                                      {"filterthickness", p.filter_thickness_um}};
-    for (const auto& [key, value] : numbers) f.set_planning(key, setting_text(value));
-    f.set_planning("filter", p.filter);
+    f.write_planning(p);
     f.set_model(p.model);
 }
 
