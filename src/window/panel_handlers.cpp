@@ -111,19 +111,10 @@ void RADirido::init_panel() {
 // Settings into the panel's fields, as the user would type them: the detector first,
 // as choosing one brings its own thickness and resolution.
 void RADirido::write_planning(const Planning& p) {
-    const physics::Detector& d = p.detector;
-    set_planning("detector", d.crystal == physics::Crystal::ge ? "ge" : "si");
-    const std::pair<const char*, double> numbers[] = {{"flux", p.flux},
-                                                      {"polarisation", p.polarisation},
-                                                      {"area", d.area_mm2},
-                                                      {"window", d.window_um},
-                                                      {"crystal", d.crystal_mm},
-                                                      {"resolution", d.resolution_eV},
-                                                      {"deadtime", d.dead_time_us},
-                                                      {"pileup", d.pulse_pair_us},
-                                                      {"peakbackground", d.peak_to_background},
-                                                      {"filterthickness", p.filter_thickness_um}};
-    for (const auto& [key, value] : numbers) set_planning(key, setting_text(value));
+    set_planning("detector", p.detector.crystal == physics::Crystal::ge ? "ge" : "si");
+    Planning values = p;
+    for (const NumberSetting& s : number_settings())
+        set_planning(s.key, setting_text(s.of(values)));
     set_planning("filter", p.filter);
 }
 

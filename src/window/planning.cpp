@@ -5,43 +5,44 @@
 
 namespace lumetra::window {
 
+const std::array<NumberSetting, 10>& number_settings() {
+    static const std::array<NumberSetting, 10> kSettings = {{
+        {"flux", [](Planning& p) -> double& { return p.flux; }},
+        {"polarisation", [](Planning& p) -> double& { return p.polarisation; }},
+        {"area", [](Planning& p) -> double& { return p.detector.area_mm2; }},
+        {"window", [](Planning& p) -> double& { return p.detector.window_um; }},
+        {"crystal", [](Planning& p) -> double& { return p.detector.crystal_mm; }},
+        {"resolution", [](Planning& p) -> double& { return p.detector.resolution_eV; }},
+        {"deadtime", [](Planning& p) -> double& { return p.detector.dead_time_us; }},
+        {"pileup", [](Planning& p) -> double& { return p.detector.pulse_pair_us; }},
+        {"peakbackground", [](Planning& p) -> double& { return p.detector.peak_to_background; }},
+        {"filterthickness", [](Planning& p) -> double& { return p.filter_thickness_um; }},
+    }};
+    return kSettings;
+}
+
 bool Planning::set(const std::string& key, const std::string& text) {
-    const double v = text::Val(text);
-    physics::Detector& d = detector;
-    if (key == "flux") {
-        flux = v;
-    } else if (key == "polarisation") {
-        polarisation = v;
-    } else if (key == "detector") {
+    for (const NumberSetting& s : number_settings()) {
+        if (key == s.key) {
+            s.of(*this) = text::Val(text);
+            return true;
+        }
+    }
+    if (key == "detector") {
         const std::string t = text::trim_blanks(text);
         if (t != "si" && t != "ge") return false;
         const physics::Detector fresh =
             physics::default_detector(t == "ge" ? physics::Crystal::ge : physics::Crystal::si);
-        d.crystal = fresh.crystal;
-        d.crystal_mm = fresh.crystal_mm;
-        d.resolution_eV = fresh.resolution_eV;
-    } else if (key == "area") {
-        d.area_mm2 = v;
-    } else if (key == "window") {
-        d.window_um = v;
-    } else if (key == "crystal") {
-        d.crystal_mm = v;
-    } else if (key == "resolution") {
-        d.resolution_eV = v;
-    } else if (key == "deadtime") {
-        d.dead_time_us = v;
-    } else if (key == "pileup") {
-        d.pulse_pair_us = v;
-    } else if (key == "peakbackground") {
-        d.peak_to_background = v;
-    } else if (key == "filter") {
-        filter = text;
-    } else if (key == "filterthickness") {
-        filter_thickness_um = v;
-    } else {
-        return false;
+        detector.crystal = fresh.crystal;
+        detector.crystal_mm = fresh.crystal_mm;
+        detector.resolution_eV = fresh.resolution_eV;
+        return true;
     }
-    return true;
+    if (key == "filter") {
+        filter = text;
+        return true;
+    }
+    return false;
 }
 
 bool Planning::filter_valid() const {

@@ -2,6 +2,7 @@
 // The model "Plot" calculates with, and the settings of the fundamental-parameter
 // model that the form's own fields do not hold: beam, detector and filter.
 
+#include <array>
 #include <string>
 
 #include "physics/setup.h"
@@ -26,5 +27,13 @@ struct Planning {
     // Whether the filter text names a filter (an unknown one is not used).
     bool filter_valid() const;
 };
+
+// The numeric settings, in the order the panel shows them: the key (of `setup KEY`
+// and Planning::set) and the number it sets.
+struct NumberSetting {
+    const char* key;
+    double& (*of)(Planning&);
+};
+const std::array<NumberSetting, 10>& number_settings();
 
 }  // namespace lumetra::window
