@@ -5,15 +5,14 @@
 #include <QIcon>
 #include <QTimer>
 #include <clocale>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "app/command_line.h"
-#include "window/file_io.h"
+#include "app/named_file.h"
+#include "common/process.h"
 #include "window/qt/main_window.h"
 #include "window/qt/qt_dialogs.h"
 #include "window/radirido.h"
@@ -24,29 +23,17 @@
 
 namespace {
 
-using lumetra::app::FileKind;
-
-// Opens a file named on the command line as the File menu's Load setup or Load
-// would, with the same message when it cannot. Only a regular file is read to
-// tell its kind (a pipe would lose what was read).
-void open_named_file(lumetra::window::RADirido& form, lumetra::common::Dialogs& dialogs,
-                     const std::string& path) {
-    std::error_code ec;
-    std::optional<std::string> head;
-    if (std::filesystem::is_regular_file(path, ec))
-        head = lumetra::window::read_small_file(path, 4096);
-    if (lumetra::app::file_kind(head, path) == FileKind::setup) {
-        const std::string problem = form.load_setup(path);
-        if (!problem.empty()) dialogs.titled_message("Load setup", problem);
-    } else {
-        const std::string problem = form.load_composition(path);
-        if (!problem.empty()) dialogs.message(problem);
-    }
+// The exit status of a run that only prints: 1 when the text could not be written.
+int output_written() {
+    if (lumetra::common::standard_output_written()) return 0;
+    std::cerr << "lumetra: the output could not be written\n";
+    return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    lumetra::common::ignore_file_size_signal();
     using Action = lumetra::app::CommandLine::Action;
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
     const lumetra::app::CommandLine command = lumetra::app::parse_command_line(args);
@@ -58,10 +45,10 @@ int main(int argc, char** argv) {
             std::cout << lumetra::app::kUsage << "\n"
                       << "Opens FILE, a setup (JSON) or a composition file, once the window "
                          "shows.\n";
-            return 0;
+            return output_written();
         case Action::version:
             std::cout << "Lumetra " << LUMETRA_VERSION << '\n';
-            return 0;
+            return output_written();
         case Action::run:
             break;
     }
@@ -81,6 +68,7 @@ int main(int argc, char** argv) {
     dialogs.set_parent(&window);
     window.show();
     if (!command.file.empty())
-        QTimer::singleShot(0, &window, [&] { open_named_file(form, dialogs, command.file); });
+        QTimer::singleShot(0, &window,
+                           [&] { lumetra::app::open_named_file(form, dialogs, command.file); });
     return app.exec();
 }

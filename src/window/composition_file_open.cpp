@@ -13,9 +13,9 @@
 namespace lumetra::window {
 
 std::string RADirido::load_composition(const std::string& path) {
-    const std::optional<std::string> bytes = read_small_file(path, kMaxParameterFileSize);
-    if (!bytes) return "Cannot read " + path + ".";
-    const ParseResult parsed = parse_parameters(*bytes);
+    const FileBytes file = read_small_file(path, kMaxParameterFileSize);
+    if (!file.bytes) return file.problem;
+    const ParseResult parsed = parse_parameters(*file.bytes);
     if (!parsed.composition) return parsed.error + " (" + path + ")";
     const Composition& c = *parsed.composition;
     Command3_Click();

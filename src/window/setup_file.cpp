@@ -53,7 +53,6 @@ WindowSetup capture(const RADirido& f) {
     return s;
 }
 
-
 // The model and its settings, through the window's setting commands; the detector
 // first, as choosing one brings its own thickness and resolution.
 void apply_planning(RADirido& f, const Planning& p) {
@@ -142,9 +141,9 @@ std::string RADirido::save_setup(const std::string& path) {
 }
 
 std::string RADirido::load_setup(const std::string& path) {
-    const std::optional<std::string> bytes = read_small_file(path, kMaxSetupFileSize);
-    if (!bytes) return "Cannot read " + path + ".";
-    const SetupParse parsed = parse_setup(*bytes);
+    const FileBytes file = read_small_file(path, kMaxSetupFileSize);
+    if (!file.bytes) return file.problem;
+    const SetupParse parsed = parse_setup(*file.bytes);
     if (!parsed.setup) return parsed.error;
     apply(*this, *parsed.setup);
     return {};

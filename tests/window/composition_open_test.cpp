@@ -40,8 +40,8 @@ TEST_F(CompositionOpen, UnreadableOrForeignFilesGiveTheMessageAndChangeNothing) 
     enter_sample("Fe", "10", {{"O", "60"}});
     dialogs.clear_shown();
     const std::pair<std::string, std::string> cases[] = {
-        {missing, "Cannot read " + missing + "."},
-        {folder, "Cannot read " + folder + "."},
+        {missing, "Cannot read " + missing + ": no such file or folder."},
+        {folder, "Cannot read " + folder + ": it is a folder, not a file."},
         {setup,
          "This is not a parameter file: line 1 has a double quote inside an unquoted item. (" +
              setup + ")"},

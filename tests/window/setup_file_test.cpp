@@ -300,7 +300,8 @@ TEST_F(SetupFile, RefusedFilesChangeNothing) {
         EXPECT_EQ(message.substr(0, c.message.size()), c.message);
         expect_same_window(before, form);
     }
-    EXPECT_EQ(form.load_setup(path("missing.json")), "Cannot read " + path("missing.json") + ".");
+    EXPECT_EQ(form.load_setup(path("missing.json")),
+              "Cannot read " + path("missing.json") + ": no such file or folder.");
     EXPECT_TRUE(dialogs.shown().empty());  // the callers show the message
 }
 

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 
+#include "common/process.h"
 #include "tables.h"
 
 namespace lumetra::gen {
@@ -62,6 +63,7 @@ bool write_file(const std::string& path, const std::string& text) {
 }  // namespace lumetra::gen
 
 int main(int argc, char** argv) {
+    lumetra::common::ignore_file_size_signal();
     using namespace lumetra::gen;
     if (argc != 2) {
         std::fprintf(stderr, "usage: gen_tables DIR   (DIR is src/data of the source tree)\n");

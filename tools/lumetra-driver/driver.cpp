@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <QBuffer>
 #include <QPixmap>
 #include <algorithm>
 #include <array>
@@ -18,6 +19,7 @@
 #include "engine/transmission.h"
 #include "physics/xrl.h"
 #include "window/composition.h"
+#include "window/file_io.h"
 #include "window/qt/export.h"
 #include "window/spectrum_csv.h"
 
@@ -550,8 +552,13 @@ void Driver::cmd_screenshot(std::string_view rest) {
     if (rest.empty()) fail("usage: screenshot PATH");
     ensure_view();
     form_->preview_finish();  // a picture shows the finished scan preview
-    const QString path = QString::fromStdString(std::string(rest));
-    if (!view_->grab().save(path, "PNG")) fail("cannot write " + std::string(rest));
+    // Saved like every export: whole or not at all, with the reason when not.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !view_->grab().save(&buffer, "PNG"))
+        fail("cannot draw the screenshot");
+    const std::string problem = window::write_replacing(std::string(rest), png.toStdString());
+    if (!problem.empty()) fail(problem);
 }
 
 void Driver::cmd_call(std::string_view rest) {
@@ -677,9 +684,12 @@ void Driver::cmd_export(std::string_view rest) {
     if (!error.empty()) fail(error);
 }
 
-// "composition? TEXT": how the text reads, each line as "PREVIEW line".
+// "composition? TEXT": how the text reads, each line as "PREVIEW line" (under the
+// classic model with its problem, as the window's dialog shows it).
 void Driver::cmd_composition_preview(std::string_view rest) {
-    for (const std::string& line : window::preview_lines(window::parse_composition(rest)))
+    const bool classic = form_->planning.model == window::Model::classic;
+    for (const std::string& line :
+         window::preview_lines(window::parse_composition(rest), classic))
         out_ << "PREVIEW " << line << '\n';
 }
 

@@ -5,9 +5,11 @@
 #include <iostream>
 #include <string>
 
+#include "common/process.h"
 #include "driver.h"
 
 int main(int argc, char** argv) {
+    lumetra::common::ignore_file_size_signal();
     std::ios::sync_with_stdio(false);
     int exit_code = 0;
     {
@@ -16,6 +18,9 @@ int main(int argc, char** argv) {
         while (std::getline(std::cin, line)) driver.run_line(line);
         exit_code = driver.failed() ? 1 : 0;
     }
-    std::cout.flush();
+    if (!lumetra::common::standard_output_written()) {
+        std::cerr << "lumetra-driver: the output could not be written\n";
+        return 1;
+    }
     return exit_code;
 }
