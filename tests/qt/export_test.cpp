@@ -16,6 +16,7 @@
 #include <string>
 
 #include "common/dialogs.h"
+#include "common/machine.h"
 #include "window/radirido.h"
 
 namespace lumetra::window::qt {
@@ -91,7 +92,7 @@ TEST_F(Export, SvgIsWellFormedWithCurvesCaptionAndKeVTicks) {
 
 TEST_F(Export, PdfPageRendersAsAPicture) {
     const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
-    if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm is not installed";
+    if (pdftoppm.isEmpty()) LUMETRA_SKIP_WITHOUT("pdftoppm");
     ASSERT_EQ(export_picture(form, path("cu.pdf"), "pdf"), "");
     QProcess p;
     p.start(pdftoppm, {"-png", "-r", "50", "-f", "1", "-l", "1", dir.filePath("cu.pdf"),
