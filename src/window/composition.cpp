@@ -27,6 +27,7 @@ constexpr int kMaxDepth = 8;             // brackets inside brackets
 constexpr double kMaxCount = 1e6;        // a count in a formula
 constexpr double kMaxRelative = 1e15;    // a ':' weight without unit
 constexpr double kMaxMolar = 1000.0;     // mol/L
+constexpr double kMinDensity = 1e-4;     // g/cm3, below a rarefied gas
 constexpr double kMaxDensity = 30.0;     // g/cm3
 constexpr double kLeastWeightFraction = 1e-15;
 constexpr double kSumTolerance = 0.5;  // % by which percentages may miss 100
@@ -172,6 +173,65 @@ std::size_t utf8_length(unsigned char c) {
     if (c >= 0xE0) return c < 0xF0 ? 3 : 1;
     if (c >= 0xC0) return 2;
     return 1;
+}
+
+// The byte where a text stops being UTF-8 (std::string_view::npos when it is):
+// strictly, without overlong forms, surrogates (U+D800..U+DFFF), code points above
+// U+10FFFF, the bytes C0, C1 and F5..FF, or a sequence cut short.
+std::size_t invalid_utf8_at(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t n = 0;
+        unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 3;
+            if (c == 0xE0) low = 0xA0;   // overlong below U+0800
+            if (c == 0xED) high = 0x9F;  // surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 4;
+            if (c == 0xF0) low = 0x90;   // overlong below U+10000
+            if (c == 0xF4) high = 0x8F;  // above U+10FFFF
+        } else {
+            return i;
+        }
+        for (std::size_t k = 1; k < n; ++k) {
+            if (i + k >= s.size()) return i;
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF)) return i;
+        }
+        i += n;
+    }
+    return std::string_view::npos;
+}
+
+// At most 40 characters of the text for a message, longer ones cut with an ellipsis.
+constexpr std::size_t kMaxEcho = 40;
+std::string echo(std::string_view s) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) continue;
+        if (chars == kMaxEcho) return std::string(s.substr(0, i)) + "\xE2\x80\xA6";
+        ++chars;
+    }
+    return std::string(s);
+}
+
+// The bytes of a blank at j: space, tab, line ends, the no-break space U+00A0, the
+// thin space U+2009 and the narrow no-break space U+202F (between a number and its
+// unit in typeset text); 0 for anything else.
+std::size_t blank_length(std::string_view s, std::size_t j) {
+    if (j >= s.size()) return 0;
+    const char c = s[j];
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') return 1;
+    if (s.substr(j, 2) == "\xC2\xA0") return 2;
+    if (s.substr(j, 3) == "\xE2\x80\x89" || s.substr(j, 3) == "\xE2\x80\xAF") return 3;
+    return 0;
 }
 
 // 1-based character position of byte `at` of a UTF-8 text.
@@ -369,6 +429,9 @@ struct Stop {
     std::string message;
 };
 
+// Problems of the composition as a whole, not of one place in its text.
+const std::string kWhole = "the composition as a whole: ";
+
 // ---- the reader ----
 
 class Reader {
@@ -386,6 +449,8 @@ class Reader {
     Formula part(int depth);
     void symbols(Formula& f);
     double optional_count();
+    void put(Formula& f, const Formula& inner, double times, std::size_t end);
+    void refuse_loose_letters(std::string_view run, std::size_t a) const;
     double count(bool hydrate_aware);
     bool hydrate_dot();
     bool hydrate_after_point(std::size_t j) const;
@@ -410,14 +475,11 @@ class Reader {
 };
 
 bool Reader::blank_at(std::size_t j) const {
-    if (j >= s_.size()) return false;
-    const char c = s_[j];
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
-           (c == '\xC2' && j + 1 < s_.size() && s_[j + 1] == '\xA0');  // no-break space
+    return blank_length(s_, j) > 0;
 }
 
 void Reader::skip_blanks() {
-    while (blank_at(i_)) i_ += s_[i_] == '\xC2' ? 2 : 1;
+    while (const std::size_t n = blank_length(s_, i_)) i_ += n;
 }
 
 // Word w (any case) at j, not followed by a letter or digit.
@@ -459,7 +521,18 @@ std::string Reader::shown(std::size_t j) const {
 }
 
 std::string Reader::unexpected(std::size_t j) const {
-    if (j >= s_.size()) return "unexpected end of text";
+    if (j >= s_.size()) {
+        // The text ends where more should follow: after its last character that is
+        // not a blank.
+        std::size_t last = s_.size();
+        for (std::size_t k = 0; k < s_.size();) {
+            const std::size_t n = blank_length(s_, k);
+            if (n == 0) last = k;
+            k += n > 0 ? n : 1;
+        }
+        if (last == s_.size()) return "unexpected end of text";
+        return "unexpected end of text after " + shown(last) + " at " + where(last);
+    }
     if (s_[j] == ')' || s_[j] == ']') return shown(j) + " at " + where(j) + " closes nothing";
     return "unexpected " + shown(j) + " at " + where(j);
 }
@@ -564,9 +637,17 @@ Entry Reader::entry(Mixture& m) {
         e.amount = number();
         skip_blanks();
         const Unit* u = unit(false);
-        if (!u)
-            throw Stop{"the amount at " + where(e.amount_at) +
-                       " needs a unit: wt%, at%, mol%, ppm, ppb, M, mM, µM or nM"};
+        if (!u) {
+            const std::string needs = "the amount at " + where(e.amount_at) +
+                                      " needs a unit: wt%, at%, mol%, ppm, ppb, M, mM, µM or nM";
+            if (i_ < s_.size() && s_[i_] == '.')
+                throw Stop{"full stop at " + where(i_) + " after the amount at " +
+                           where(e.amount_at) + ": write the amount without it (5 or 5.0) " +
+                           "and a unit"};
+            // A character no unit starts with is the fault, not the missing unit.
+            if (i_ < s_.size() && !letter(s_[i_])) throw Stop{unexpected(i_) + ": " + needs};
+            throw Stop{needs};
+        }
         e.kind = u->kind;
         e.amount *= u->factor;
         e.amount_text = std::string(s_.substr(e.amount_at, i_ - e.amount_at));
@@ -590,6 +671,7 @@ Entry Reader::entry(Mixture& m) {
     if (!compound(e)) {
         if (i_ < s_.size() && (s_[i_] == '+' || s_[i_] == ',' || s_[i_] == ';'))
             throw Stop{"missing compound before " + shown(i_) + " at " + where(i_)};
+        if (i_ >= s_.size()) throw Stop{unexpected(i_) + ": a compound should follow"};
         throw Stop{unexpected(i_)};
     }
     skip_blanks();
@@ -634,7 +716,7 @@ bool Reader::compound(Entry& e) {
     const std::string_view ahead = s_.substr(i_, end - i_);
     capitals_ = std::none_of(ahead.begin(), ahead.end(), lower);
     e.formula = formula();
-    e.name = std::string(s_.substr(start, i_ - start));
+    e.name = echo(s_.substr(start, i_ - start));  // for messages: cut when long
     return true;
 }
 
@@ -645,7 +727,8 @@ Formula Reader::formula() {
         if (!hydrate_dot()) break;
         const double times = number_start(i_) ? count(false) : 1.0;
         if (!formula_start(i_)) throw Stop{"missing formula after the dot at " + where(dot)};
-        f.add(part(0), times);
+        const Formula water = part(0);
+        put(f, water, times, i_);
     }
     return f;
 }
@@ -672,7 +755,8 @@ Formula Reader::part(int depth) {
                            where(open)};
             }
             ++i_;
-            f.add(inner, optional_count());
+            const double times = optional_count();
+            put(f, inner, times, i_);
         } else {
             break;
         }
@@ -680,6 +764,8 @@ Formula Reader::part(int depth) {
     if (i_ == start) {
         if (depth > 0 && i_ < s_.size() && (s_[i_] == ')' || s_[i_] == ']'))
             throw Stop{"empty brackets at " + where(i_ - 1)};
+        if (depth > 0 && i_ >= s_.size())
+            throw Stop{unexpected(i_) + ": a formula and its closing bracket should follow"};
         throw Stop{unexpected(i_)};
     }
     return f;
@@ -767,6 +853,7 @@ void Reader::symbols(Formula& f) {
     }
     std::vector<int> read, other;
     if (!exact) {
+        refuse_loose_letters(run, a);
         const AnyCase any = read_any_case(run);
         if (!any.ok) {
             const std::size_t len = any.far + 1 < n && lower(run[any.far + 1]) ? 2 : 1;
@@ -800,13 +887,76 @@ void Reader::symbols(Formula& f) {
                            (b == s_.size() || !(alnum(s_[b]) || s_[b] == '(' || s_[b] == '.'));
         const std::string meant =
             alone && written == "CO" ? "carbon monoxide" : listing(other_names);
-        const std::string note = "read \"" + std::string(run) + "\" as " + listing(read_names) +
-                                 " (" + as_read + "); write " + written + " for " + meant;
+        const std::string note = "read \"" + echo(run) + "\" as " + listing(read_names) + " (" +
+                                 as_read + "); write " + written + " for " + meant;
         if (std::find(notes_.begin(), notes_.end(), note) == notes_.end()) notes_.push_back(note);
     }
     const double times = optional_count();
+    Formula these;
     for (std::size_t t = 0; t < tokens.size(); ++t)
-        f.add(tokens[t].first, t + 1 == tokens.size() ? times : 1.0, tokens[t].second);
+        these.add(tokens[t].first, t + 1 == tokens.size() ? times : 1.0, tokens[t].second);
+    put(f, these, 1.0, i_);
+}
+
+// f += times inner, where the text has been read up to byte `end`. The counts
+// multiplied through brackets and hydrates (and added up) give at most 1e6 atoms of
+// an element in one formula unit: more is no compound.
+void Reader::put(Formula& f, const Formula& inner, double times, std::size_t end) {
+    f.add(inner, times);
+    for (const Atom& a : f.atoms) {
+        if (a.n > kMaxCount)
+            throw Stop{"the counts up to " + where(end > 0 ? end - 1 : 0) + " give " +
+                       significant(a.n, 7) + " atoms of " + std::string(symbol_of(a.Z)) +
+                       " in one formula unit (at most 1000000)"};
+    }
+}
+
+// Letters that are not symbols as written are read whatever their case only where a
+// formula is merely written in the wrong case ("fe2o3", "NACL", "Sio2", "cuSO4"); a
+// word, or letters glued to a word, is refused rather than read as symbols:
+// - the word water among other letters ("waterH" is not W At Er H);
+// - "in" or "of" in small letters glued to a capital ("Fe2O3inSiO2");
+// - the name of an element ("iron");
+// - more than 6 letters (no formula runs so long without a count or a capital);
+// - a capital followed by two or more small letters after the run's first letter
+//   ("FeCoo": a symbol is a capital and at most one small letter).
+void Reader::refuse_loose_letters(std::string_view run, std::size_t a) const {
+    const std::string quoted = "'" + echo(run) + "' at " + where(a);
+    for (std::size_t k = 0; k + 5 <= run.size(); ++k) {
+        if (same_letters(run.substr(k, 5), "water"))
+            throw Stop{quoted +
+                       ": the word water runs into other letters; write water alone, or H2O "
+                       "in a formula"};
+    }
+    // Written with capitals, a capital and at most one small letter at a time: the
+    // symbol that is not one is the fault ("FeXx"), not the case.
+    bool cased = !lower(run[0]);
+    for (std::size_t k = 0; cased && k + 2 < run.size(); ++k)
+        cased = !(upper(run[k]) && lower(run[k + 1]) && lower(run[k + 2]));
+    if (cased && std::any_of(run.begin(), run.end(), lower)) return;
+    if (run.size() > 2 && (run.substr(0, 2) == "in" || run.substr(0, 2) == "of") && upper(run[2]))
+        throw Stop{"'" + std::string(run.substr(0, 2)) + "' at " + where(a) + " runs into '" +
+                   echo(run.substr(2)) + "': leave a blank on each side of '" +
+                   std::string(run.substr(0, 2)) + "'"};
+    for (const std::string_view name :
+         {std::string_view("aluminum"), std::string_view("cesium"), std::string_view("sulphur")}) {
+        if (same_letters(run, name))
+            throw Stop{quoted + " is the name of an element: write its symbol"};
+    }
+    for (int z = 1; z <= kLastZ; ++z) {
+        if (same_letters(run, name_of(z)))
+            throw Stop{quoted + " is the name of " + std::string(name_of(z)) +
+                       ": write its symbol, " + std::string(symbol_of(z))};
+    }
+    if (run.size() > 6)
+        throw Stop{quoted + ": " + std::to_string(run.size()) +
+                   " letters that are no symbols as written, more than a formula has; write "
+                   "the symbols with their capitals (Fe2O3)"};
+    for (std::size_t k = 1; k + 2 < run.size(); ++k) {
+        if (upper(run[k]) && lower(run[k + 1]) && lower(run[k + 2]))
+            throw Stop{"'" + echo(run.substr(k)) + "' at " + where(a + k) +
+                       ": a symbol is a capital and at most one small letter"};
+    }
 }
 
 // A full stop at j followed by digits and "H2O" that ends the formula: a hydrate dot.
@@ -849,14 +999,35 @@ double Reader::count(bool hydrate_aware) {
         ++i_;
         while (i_ < s_.size() && digit(s_[i_])) ++i_;
     }
+    // "Fe1e3": an exponent has no place in a count (no element is written "e").
+    if (i_ < s_.size() && (s_[i_] == 'e' || s_[i_] == 'E')) {
+        std::size_t j = i_ + 1;
+        if (j < s_.size() && (s_[j] == '+' || s_[j] == '-')) ++j;
+        if (j < s_.size() && digit(s_[j])) {
+            while (j < s_.size() && digit(s_[j])) ++j;
+            throw Stop{"count " + echo(s_.substr(start, j - start)) + " at " + where(start) +
+                       ": a count in a formula is written without an exponent"};
+        }
+    }
+    // "CuSO4.5.5H2O": 4.5 and a hydrate of 5, or 4 and a hydrate of 5.5.
+    if (i_ + 1 < s_.size() && s_[i_] == '.' && digit(s_[i_ + 1]) &&
+        s_.substr(start, i_ - start).find('.') != std::string_view::npos) {
+        std::size_t j = i_ + 1;
+        while (j < s_.size() && digit(s_[j])) ++j;
+        throw Stop{"count " + echo(s_.substr(start, j - start)) + " at " + where(start) +
+                   " has two full stops and reads two ways: write a hydrate with '\xC2\xB7' "
+                   "(CuSO4\xC2\xB7"
+                   "5H2O) and a count with one decimal point"};
+    }
     double v = 0.0;
     const auto r = std::from_chars(s_.data() + start, s_.data() + i_, v);
-    const std::string text(s_.substr(start, i_ - start));
+    const std::string text = echo(s_.substr(start, i_ - start));
     if (r.ec == std::errc::result_out_of_range) {
         // Too many digits for a double: huge with a digit other than 0 before the
         // point, else too small to count.
-        const std::size_t whole = text.find_first_not_of('0');
-        v = whole != std::string::npos && text[whole] != '.' ? 2 * kMaxCount : 0.0;
+        const std::string_view digits = s_.substr(start, i_ - start);
+        const std::size_t whole = digits.find_first_not_of('0');
+        v = whole != std::string_view::npos && digits[whole] != '.' ? 2 * kMaxCount : 0.0;
     }
     if (!(v > 0.0)) throw Stop{"zero count at " + where(start)};
     if (v > kMaxCount)
@@ -878,7 +1049,7 @@ void Reader::density_clause(Mixture& m) {
     if (!number_start(i_)) throw Stop{"missing density value at " + where(i_)};
     const std::size_t at = i_;
     const double d = number();
-    const std::string text(s_.substr(at, i_ - at));
+    const std::string text = echo(s_.substr(at, i_ - at));
     skip_blanks();
     unit(true);
     skip_blanks();
@@ -887,10 +1058,9 @@ void Reader::density_clause(Mixture& m) {
         throw Stop{"missing ')' for '(' at " + where(open)};
     }
     ++i_;
-    if (!(d > 0.0 && d <= kMaxDensity))
-        throw Stop{"density " + text + " at " + where(at) +
-                   ": a density lies above 0 and at most " + significant(kMaxDensity, 3) +
-                   " g/cm3"};
+    if (!(d >= kMinDensity && d <= kMaxDensity))
+        throw Stop{"density " + text + " at " + where(at) + ": a density lies from " +
+                   fixed(kMinDensity, 4) + " to " + significant(kMaxDensity, 3) + " g/cm3"};
     m.density = d;
 }
 
@@ -950,9 +1120,9 @@ bool Evaluation::check_amounts() {
     for (const Entry& e : m.entries) {
         if (e.kind == Kind::none) continue;
         const std::string what =
-            "amount " + e.amount_text + " of " + e.name + " at " + where(e.amount_at);
+            "amount " + echo(e.amount_text) + " of " + echo(e.name) + " at " + where(e.amount_at);
         if (!(e.amount > 0.0)) {
-            problem("zero amount of " + e.name + " at " + where(e.amount_at));
+            problem("zero amount of " + echo(e.name) + " at " + where(e.amount_at));
         } else if (percent_kind(e.kind) && e.amount > 100.0) {
             problem(what + " is above 100 %");
         } else if (e.kind == Kind::relative && e.amount > kMaxRelative) {
@@ -983,7 +1153,7 @@ bool Evaluation::find_balance() {
         if (balance < 0 && kind != Kind::relative) {
             balance = i;
         } else {
-            problem("no amount for " + e.name + " at " + where(e.at) +
+            problem("no amount for " + echo(e.name) + " at " + where(e.at) +
                     (kind == Kind::relative ? ": with ':' weights, every compound needs its weight"
                                             : ""));
             return false;
@@ -991,7 +1161,7 @@ bool Evaluation::find_balance() {
     }
     if (balance >= 0 && kind == Kind::relative) {
         const Entry& e = m.entries[static_cast<std::size_t>(balance)];
-        problem("no amount for " + e.name + " at " + where(e.at) +
+        problem("no amount for " + echo(e.name) + " at " + where(e.at) +
                 ": with ':' weights, every compound needs its weight");
         return false;
     }
@@ -1065,8 +1235,9 @@ bool Evaluation::moles(std::vector<double>& mol) {
             solvent_source = nist + " in the NIST list";
         }
         if (!(solvent_density > 0.0)) {
-            problem("the density of the solvent " + solvent.name + " is not known: write '... in " +
-                    solvent.name + " (density 0.8)' with its density in g/cm3");
+            problem("the density of the solvent " + echo(solvent.name) + " at " +
+                    where(solvent.at) + " is not known: write '... in " + echo(solvent.name) +
+                    " (density 0.8)' with its density in g/cm3");
             return false;
         }
         const double solution = 1000.0 * solvent_density;  // g in a litre
@@ -1077,7 +1248,7 @@ bool Evaluation::moles(std::vector<double>& mol) {
             solutes += mol[i] * M(i);
         }
         if (!(solutes < solution)) {
-            problem("the solutes weigh " + significant(solutes, 4) +
+            problem(kWhole + "the solutes weigh " + significant(solutes, 4) +
                     " g in a litre of solution, which weighs " + significant(solution, 4) +
                     " g; there is no room for the solvent");
             return false;
@@ -1095,12 +1266,14 @@ bool Evaluation::moles(std::vector<double>& mol) {
     if (balance >= 0) {
         if (!(sum < 100.0)) {
             problem("sum of " + std::string(fraction_words(kind)) + " " + significant(sum, 4) +
-                    " % leaves nothing for " + name(balance));
+                    " % leaves nothing for " + echo(name(balance)) + " at " +
+                    where(m.entries[static_cast<std::size_t>(balance)].at));
             return false;
         }
         pct[static_cast<std::size_t>(balance)] = 100.0 - sum;
     } else if (std::fabs(sum - 100.0) > kSumTolerance) {
-        problem("sum of " + std::string(fraction_words(kind)) + " " + significant(sum, 4) + " %");
+        problem(kWhole + "sum of " + std::string(fraction_words(kind)) + " " + significant(sum, 4) +
+                " %");
         return false;
     } else if (sum != 100.0) {
         r.notes.push_back(std::string("the ") + fraction_words(kind) + " sum to " +
@@ -1131,14 +1304,16 @@ void Evaluation::contents(const std::vector<double>& mol) {
         CompositionElement e;
         e.Z = a.Z;
         e.symbol = std::string(symbol_of(a.Z));
+        e.position = char_position(text, a.at);
         e.content = a.n;
         e.weight_percent = 100.0 * a.n * xrl::atomic_weight(a.Z) / mass;
         e.atom_percent = 100.0 * a.n / atoms;
         r.elements.push_back(e);
         if (!(std::isfinite(e.content) && e.content > 0.0 && std::isfinite(e.weight_percent))) {
-            problem("the amounts are too far apart to be written");
+            problem(kWhole + "the amounts are too far apart to be written");
         } else if (e.weight_percent / 100.0 < kLeastWeightFraction) {
-            problem(e.symbol + " would make only " + significant(e.weight_percent / 100.0, 3) +
+            problem(e.symbol + " at " + where(a.at) + " would make only " +
+                    significant(e.weight_percent / 100.0, 3) +
                     " of the weight; the least that can be written is 1e-15");
         }
     }
@@ -1159,12 +1334,10 @@ void Evaluation::contents(const std::vector<double>& mol) {
 }
 
 bool all_blank(std::string_view s) {
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\xC2' && i + 1 < s.size() && s[i + 1] == '\xA0') {
-            ++i;
-        } else if (s[i] != ' ' && s[i] != '\t' && s[i] != '\r' && s[i] != '\n') {
-            return false;
-        }
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = blank_length(s, i);
+        if (n == 0) return false;
+        i += n;
     }
     return true;
 }
@@ -1186,9 +1359,11 @@ void Evaluation::choose_target(std::string_view chosen) {
         if (Z == 0) Z = symbol_any_case(wanted);
         const int k = Z > 0 ? index_of(Z) : -1;
         if (k < 0) {
-            problem("the target '" + wanted + "' is not in the composition");
+            problem("the target '" + echo(wanted) + "' is not in the composition");
         } else if (!target_range(Z)) {
-            problem(std::string(symbol_of(Z)) + " cannot be the target: " + range);
+            problem(std::string(symbol_of(Z)) + " at position " +
+                    std::to_string(r.elements[static_cast<std::size_t>(k)].position) +
+                    " cannot be the target: " + range);
         } else {
             r.target = k;
             r.target_reason = "as chosen";
@@ -1215,7 +1390,7 @@ void Evaluation::choose_target(std::string_view chosen) {
     if (r.target >= 0) {
         r.target_reason = "the heaviest element from calcium (Z 20) up";
     } else {
-        problem("no element can be the target: " + range);
+        problem(kWhole + "no element can be the target: " + range);
     }
 }
 
@@ -1245,7 +1420,7 @@ void Evaluation::fit_places() {
     const std::string who =
         drop == 1 ? "the smallest, " + names[0] + ", would"
                   : "the " + count_words(drop) + " smallest, " + listing(names) + ", would";
-    problem(std::to_string(n) + " elements: the window holds a target and " +
+    problem(kWhole + std::to_string(n) + " elements: the window holds a target and " +
                 std::to_string(kRows) + " matrix elements; " + who +
                 " be left out \xE2\x80\x94 accept?",
             true);
@@ -1321,9 +1496,16 @@ std::string ParsedComposition::blocking_problem(bool accept_problems) const {
 ParsedComposition parse_composition(std::string_view text, std::string_view target_symbol) {
     ParsedComposition r;
     try {
+        // Nothing but UTF-8 is read, and nothing else reaches a message.
+        if (const std::size_t bad = invalid_utf8_at(text); bad != std::string_view::npos) {
+            r.problems.push_back(
+                {"invalid UTF-8 at byte " + std::to_string(bad + 1) + ": the text must be UTF-8",
+                 false});
+            return r;
+        }
         const std::size_t chars = char_position(text, text.size()) - 1;
         if (chars > kMaxChars) {
-            r.problems.push_back({"text too long: " + std::to_string(chars) +
+            r.problems.push_back({kWhole + "text too long: " + std::to_string(chars) +
                                       " characters (at most " + std::to_string(kMaxChars) + ")",
                                   false});
             return r;
@@ -1354,12 +1536,23 @@ ParsedComposition parse_composition(std::string_view text, std::string_view targ
         ev.suggest_density();
     } catch (const std::exception&) {
         r = ParsedComposition{};
-        r.problems.push_back({"the text could not be read", false});
+        r.problems.push_back({kWhole + "the text could not be read", false});
     }
     return r;
 }
 
-std::vector<std::string> preview_lines(const ParsedComposition& c) {
+std::string classic_model_problem(const ParsedComposition& c) {
+    for (const CompositionElement& e : c.elements) {
+        if (e.left_out || e.Z <= kLastTargetZ) continue;
+        return e.symbol + " (Z " + std::to_string(e.Z) + ") at position " +
+               std::to_string(e.position) +
+               ": the classic model takes elements up to bismuth (Z 83), not polonium (Z 84) "
+               "and heavier; the fundamental-parameter model takes them";
+    }
+    return {};
+}
+
+std::vector<std::string> preview_lines(const ParsedComposition& c, bool classic) {
     std::vector<std::string> lines;
     if (!c.elements.empty()) {
         lines.push_back("read as " + c.reading);
@@ -1385,6 +1578,10 @@ std::vector<std::string> preview_lines(const ParsedComposition& c) {
     for (const std::string& n : c.notes) lines.push_back("note: " + n);
     for (const CompositionProblem& p : c.problems)
         lines.push_back((p.acceptable ? "problem (may be accepted): " : "problem: ") + p.message);
+    if (classic) {
+        if (const std::string p = classic_model_problem(c); !p.empty())
+            lines.push_back("problem under the classic model: " + p);
+    }
     return lines;
 }
 

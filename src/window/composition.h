@@ -3,8 +3,10 @@
 // or moles, a trace in a matrix or a molar solution, turned into the atomic
 // contents the matrix editor holds (a target and up to 11 matrix elements).
 //
-// Grammar (blanks may stand between any two items; keywords and the units wt, at,
-// mol, ppm, ppb in any case; molar units exactly as written):
+// The text is UTF-8 (anything else is refused with the byte where it stops being
+// so). Grammar (blanks, also the no-break space U+00A0, the thin space U+2009 and
+// the narrow no-break space U+202F, may stand between any two items; keywords and
+// the units wt, at, mol, ppm, ppb in any case; molar units exactly as written):
 //
 //   composition := entry { sep entry } [ "in" compound [ density ] ]
 //                | compound density                    (one compound with its density)
@@ -17,10 +19,15 @@
 //                | "M" | "mM" | "uM" | "µM" | "nM"      (moles per litre of solution;
 //                | "mol/L" | "mmol/L" | "umol/L" ...     also with "l")
 //   density     := "(" ( "density" | "rho" ) [ "=" ] number [ "g/cm3" | "g/mL" ] ")"
+//                                                      (0.0001 to 30 g/cm3)
 //   compound    := "water" | formula
 //   formula     := part { hydrate [ count ] part }      "CuSO4·5H2O", "CuSO4.5H2O"
 //   part        := ( symbols | "(" part ")" | "[" part "]" ) [ count ] { ... }
-//   count       := digits [ "." digits ]                "Mn0.5Fe0.5O"; above 0, at most 1e6
+//   count       := digits [ "." digits ]                "Mn0.5Fe0.5O"; above 0, at most 1e6,
+//                                                      no exponent, one full stop; the
+//                                                      counts multiplied through brackets
+//                                                      and hydrates give at most 1e6 atoms
+//                                                      of an element
 //   hydrate     := "·" | "•" | "⋅" | "*" | "." (a full stop followed by a letter or a
 //                  bracket, or by a number and H2O; any other full stop after digits
 //                  is a decimal point)
@@ -30,6 +37,14 @@
 // oxygen, "Co" cobalt). A run of letters that is not so readable is read whatever
 // its case ("fe2o3", "NACL"); where more than one reading exists the one with the
 // fewest, two-letter symbols first, is taken and a note says so ("co" is cobalt).
+// Words are not read as symbols: the word water among other letters ("waterH"),
+// "in" or "of" in small letters glued to a capital ("Fe2O3inSiO2"), an element's
+// name ("iron", "tin"), a run of more than 6 letters and a capital followed by two
+// small letters after the run's first letter ("FeCoo") are refused.
+//
+// Every refusal names the 1-based character position of what cannot be read, or
+// says that it concerns "the composition as a whole"; it quotes at most 40
+// characters of the text.
 //
 // Meaning of the amounts: percentages of one kind (weight, atoms or moles of
 // formula units) must sum to 100 % within 0.5 % and are scaled to 100 %; a compound
@@ -58,7 +73,8 @@ struct CompositionElement {
     double content = 0.0;         // atoms per formula unit of the mixture
     double weight_percent = 0.0;  // of all elements the text names
     double atom_percent = 0.0;
-    bool left_out = false;  // beyond the window's places (dropped once accepted)
+    bool left_out = false;     // beyond the window's places (dropped once accepted)
+    std::size_t position = 0;  // 1-based character where the text first names it
 };
 
 struct CompositionProblem {
@@ -89,10 +105,18 @@ struct ParsedComposition {
 // element of all. Never throws; every oddity is a problem in words.
 ParsedComposition parse_composition(std::string_view text, std::string_view target_symbol = {});
 
+// The classic model's tables end with bismuth (Z 83): it cannot calculate with
+// polonium (Z 84) or any heavier element, the fundamental-parameter model can. The
+// problem of writing c for the classic model, naming the first such element that
+// would be written and where the text names it; "" when there is none. The dialog,
+// the form's apply_composition and the driver all ask this one rule.
+std::string classic_model_problem(const ParsedComposition& c);
+
 // The preview for the user: how the text was read, every element with weight %,
 // atom % and the content that will be written, the formula weight, a suggested
-// density, the target and why, then the notes and the problems.
-std::vector<std::string> preview_lines(const ParsedComposition& c);
+// density, the target and why, then the notes and the problems; with classic, also
+// the problem of the classic model (classic_model_problem).
+std::vector<std::string> preview_lines(const ParsedComposition& c, bool classic = false);
 
 // A sample given as (Z, atoms) pairs in weight %: "Fe 69.9 wt%, O 30.1 wt%" (small
 // shares in ppm or ppb). Pairs with Z outside 1..98 or no positive content are

@@ -12,11 +12,17 @@ namespace lumetra::window {
 
 // "All Clear", then the target and its content, then one matrix row per further
 // element, all through the fields' own handlers; "Plot" again when a spectrum was
-// shown before. Nothing changes while a problem stands in the way.
+// shown before. Nothing changes while a problem stands in the way, nor when the
+// classic model is chosen and the composition names an element it cannot take
+// (polonium and heavier): the classic rule for such a matrix element would clear the
+// whole matrix at the next calculation.
 std::string RADirido::apply_composition(const std::string& text, bool accept_problems,
                                         const std::string& target_symbol) {
     const ParsedComposition c = parse_composition(text, target_symbol);
     if (std::string problem = c.blocking_problem(accept_problems); !problem.empty()) return problem;
+    if (planning.model == Model::classic) {
+        if (std::string problem = classic_model_problem(c); !problem.empty()) return problem;
+    }
     const bool spectrum_shown = st.Calc_state > 0;
     Command3_Click();
     const CompositionElement& target = c.elements[static_cast<std::size_t>(c.target)];

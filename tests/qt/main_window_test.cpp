@@ -127,6 +127,42 @@ TEST_F(MainWindowTest, CompositionDialogPreviewsAndApplies) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
+TEST_F(MainWindowTest, CompositionDialogOffersTheFundamentalParameterModelAboveBismuth) {
+    CompositionDialog dialog(form, window.get());
+    dialog.text_field()->setText(QStringLiteral("5 wt% Fe2O3 in ThO2"));
+    const std::string thorium =
+        "Th (Z 90) at position 16: the classic model takes elements up to bismuth (Z 83), not "
+        "polonium (Z 84) and heavier; the fundamental-parameter model takes them";
+    EXPECT_TRUE(dialog.preview()->toPlainText().contains(
+        QString::fromStdString("problem under the classic model: " + thorium)));
+    EXPECT_TRUE(dialog.apply_button()->isEnabled());
+
+    // No: nothing changes, the dialog stays open.
+    dialogs.queue_no();
+    dialog.apply_button()->click();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown().back().kind, common::DialogRecord::Kind::Question);
+    EXPECT_EQ(dialogs.shown().back().text,
+              thorium + ".\n\nSwitch to the fundamental-parameter model?");
+    EXPECT_EQ(form.planning.model, Model::classic);
+    EXPECT_EQ(form.Text1.text(), "");
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+
+    // Yes: the model switches and the composition is written.
+    dialogs.queue_yes();
+    dialog.apply_button()->click();
+    EXPECT_EQ(form.planning.model, Model::fp);
+    EXPECT_TRUE(form.panel.ModelFp.value());
+    EXPECT_EQ(form.Text1.text(), "Fe");
+    EXPECT_EQ(form.Text2[1]->text(), "Th");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+
+    // Under that model the preview has no such problem.
+    CompositionDialog again(form, window.get());
+    again.text_field()->setText(QStringLiteral("5 wt% Fe2O3 in ThO2"));
+    EXPECT_FALSE(again.preview()->toPlainText().contains(QStringLiteral("classic")));
+}
+
 TEST(Tooltips, EveryInputExplainsItself) {
     for (const char* name : {"Text1", "Text51", "Text11", "Command11", "Command4", "Text20",
                              "Text2(4)", "Text52(10)", "FluxText", "ModelFp"})

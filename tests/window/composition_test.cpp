@@ -76,6 +76,12 @@ TEST(Composition, EveryFormGivesTheHandCalculatedContents) {
         {"Fe2O3:5, SiO2:95", fe_in_silica, "Fe", {"Fe", 5 * 2 * A(Fe) / M1}},
         {"Fe2O3:1, SiO2:19", fe_in_silica, "Fe", {}},
         {"5 % Fe2O3 in SiO2", fe_in_silica, "Fe", {}},
+        // A thin space and a narrow no-break space between number and unit.
+        {"5\xE2\x80\x89wt% Fe2O3,\xE2\x80\xAF"
+         "95\xE2\x80\xAFwt% SiO2",
+         fe_in_silica,
+         "Fe",
+         {}},
         {"5 wt% of Fe2O3; SiO2", fe_in_silica, "Fe", {}},
         {"1 at% Pt in Al2O3", {{"Pt", xp}, {"Al", 2 * (1 - xp)}, {"O", 3 * (1 - xp)}}, "Pt", {}},
         {"10 mol% MgO in Fe2O3", {{"Mg", 0.1}, {"O", 0.1 + 2.7}, {"Fe", 1.8}}, "Fe", {}},
@@ -132,10 +138,10 @@ TEST(Composition, ProblemsNameTheirKindAndPosition) {
         {"CuSO4\xC2\xB7"
          "5Qq",
          "unknown element 'Qq' at position 8"},  // characters, not bytes
-        {"5 wt% Fe2O3, 98 wt% SiO2", "sum of weight fractions 103 %"},
-        {"1 at% Pt, 98 at% Al", "sum of atom fractions 99 %"},
+        {"5 wt% Fe2O3, 98 wt% SiO2", "the composition as a whole: sum of weight fractions 103 %"},
+        {"1 at% Pt, 98 at% Al", "the composition as a whole: sum of atom fractions 99 %"},
         {"60 wt% Fe2O3, 40 wt% Al2O3 in SiO2",
-         "sum of weight fractions 100 % leaves nothing for SiO2"},
+         "sum of weight fractions 100 % leaves nothing for SiO2 at position 31"},
         {"-5 wt% Fe2O3, 105 wt% SiO2", "negative amount at position 1"},
         {"Fe2O3:-1, SiO2:2", "negative amount at position 7"},
         {"0 wt% Fe2O3, 100 wt% SiO2", "zero amount of Fe2O3 at position 1"},
@@ -166,25 +172,99 @@ TEST(Composition, ProblemsNameTheirKindAndPosition) {
          "same way"},
         {"1 mM CuCl2", "the concentration at position 1 needs a solvent: write '... in H2O'"},
         {"1 mM CuCl2 in C5H12",
-         "the density of the solvent C5H12 is not known: write '... in "
+         "the density of the solvent C5H12 at position 15 is not known: write '... in "
          "C5H12 (density 0.8)' with its density in g/cm3"},
         {"1 mM CuCl2 in H2O (density 0)",
-         "density 0 at position 28: a density lies above 0 and at most 30 g/cm3"},
+         "density 0 at position 28: a density lies from 0.0001 to 30 g/cm3"},
         {"10 M PbI2 in water",
-         "the solutes weigh 4610 g in a litre of solution, which weighs "
+         "the composition as a whole: the solutes weigh 4610 g in a litre of solution, which "
+         "weighs "
          "1000 g; there is no room for the solvent"},
         {"Fe2O3, SiO2 (density 2)",
          "the density at position 13 belongs after a lone compound or "
          "after the compound after 'in'"},
         {"1e-20 ppb Se in water",
-         "Se would make only 1e-29 of the weight; the least that can be "
+         "Se at position 11 would make only 1e-29 of the weight; the least that can be "
          "written is 1e-15"},
         {"Np", "Np (Z 93) at position 1: the window holds the elements up to uranium (Z 92)"},
         {"Ac2O3", "Ac at position 1: actinium has no data in the window"},
         {"MgO",
-         "no element can be the target: the target is an element from calcium (Z 20) to "
-         "bismuth (Z 83)"},
-        {std::string(2001, 'H'), "text too long: 2001 characters (at most 2000)"},
+         "the composition as a whole: no element can be the target: the target is an element "
+         "from calcium (Z 20) to bismuth (Z 83)"},
+        {std::string(2001, 'H'),
+         "the composition as a whole: text too long: 2001 characters (at most 2000)"},
+        // Letters that only a word, not a formula, explains.
+        {"waterH",
+         "'waterH' at position 1: the word water runs into other letters; write water alone, "
+         "or H2O in a formula"},
+        {"5 wt% Fe2O3inSiO2",
+         "'in' at position 12 runs into 'SiO': leave a blank on each side of 'in'"},
+        {"iron", "'iron' at position 1 is the name of iron: write its symbol, Fe"},
+        {"Cu(NO3)2 in tin", "'tin' at position 13 is the name of tin: write its symbol, Sn"},
+        {"carbonate",
+         "'carbonate' at position 1: 9 letters that are no symbols as written, more than a "
+         "formula has; write the symbols with their capitals (Fe2O3)"},
+        {"FeCoo", "'Coo' at position 3: a symbol is a capital and at most one small letter"},
+        // Counts that no compound has, or that read two ways.
+        {"CuSO4.5.5H2O",
+         "count 4.5.5 at position 5 has two full stops and reads two ways: write a hydrate "
+         "with '\xC2\xB7' (CuSO4\xC2\xB7"
+         "5H2O) and a count with one decimal point"},
+        {"((((((((Fe1000000)1000000)1000000)1000000)1000000)1000000)1000000)1000000)1000000",
+         "the counts up to position 25 give 1e+12 atoms of Fe in one formula unit (at most "
+         "1000000)"},
+        {"Fe\xC2\xB7"
+         "1000(H2O)600",
+         "the counts up to position 15 give 1200000 atoms of H in one formula unit (at most "
+         "1000000)"},
+        {"CuSO4\xC2\xB7"
+         "1000(H2O)1000",
+         "the counts up to position 19 give 1000004 atoms of O in one formula unit (at most "
+         "1000000)"},
+        {"H1000000H1",
+         "the counts up to position 10 give 1000001 atoms of H in one formula unit "
+         "(at most 1000000)"},
+        {"Fe1e308",
+         "count 1e308 at position 3: a count in a formula is written without an exponent"},
+        {"Fe" + std::string(400, '7'),
+         "count " + std::string(40, '7') +
+             "\xE2\x80\xA6 at position 3 is too large (at most 1000000)"},
+        {"1e-300 M Fe in H2O (density 1e-300)",
+         "density 1e-300 at position 29: a density lies from 0.0001 to 30 g/cm3"},
+        {"Fe (density 30.5)",
+         "density 30.5 at position 13: a density lies from 0.0001 to 30 g/cm3"},
+        {"1e-300 M Fe in H2O",
+         "Fe at position 10 would make only 5.59e-302 of the weight; the least that can be "
+         "written is 1e-15"},
+        // Where the text ends too soon, and characters that are no unit.
+        {"Fe(",
+         "unexpected end of text after '(' at position 3: a formula and its closing bracket "
+         "should follow"},
+        {"Fe[",
+         "unexpected end of text after '[' at position 3: a formula and its closing bracket "
+         "should follow"},
+        {"Fe,", "unexpected end of text after ',' at position 3: a compound should follow"},
+        {"Fe;O; ", "unexpected end of text after ';' at position 5: a compound should follow"},
+        {"5\xEF\xBC\x85 Fe in SiO2",
+         "unexpected '\xEF\xBC\x85' at position 2: the amount at position 1 needs a unit: wt%, "
+         "at%, "
+         "mol%, ppm, ppb, M, mM, \xC2\xB5M or nM"},
+        {"5.",
+         "full stop at position 2 after the amount at position 1: write the amount without it "
+         "(5 or 5.0) and a unit"},
+        {"0 wt% " + std::string(60, 'H') + "Fe in SiO2",
+         "zero amount of " + std::string(40, 'H') + "\xE2\x80\xA6 at position 1"},
+        {"Fe:1, " + std::string(50, 'O') + "2",
+         "no amount for " + std::string(40, 'O') +
+             "\xE2\x80\xA6 at position 7: with ':' weights, every compound needs its weight"},
+        // Bytes that are no UTF-8: overlong, surrogate, above U+10FFFF, F5..FF, cut short.
+        {"Fe\xC0\xAF", "invalid UTF-8 at byte 3: the text must be UTF-8"},
+        {"Fe2O3\xED\xA0\x80", "invalid UTF-8 at byte 6: the text must be UTF-8"},
+        {"\xF4\x90\x80\x80", "invalid UTF-8 at byte 1: the text must be UTF-8"},
+        {"\xE0\x80\xAF", "invalid UTF-8 at byte 1: the text must be UTF-8"},
+        {"Cu\xF5", "invalid UTF-8 at byte 3: the text must be UTF-8"},
+        {"Fe\xFF", "invalid UTF-8 at byte 3: the text must be UTF-8"},
+        {"\xC2\xB5\xE2\x80", "invalid UTF-8 at byte 3: the text must be UTF-8"},
     };
     for (const auto& [text, message] : cases) {
         const ParsedComposition c = parse_composition(text);
@@ -192,6 +272,12 @@ TEST(Composition, ProblemsNameTheirKindAndPosition) {
         EXPECT_EQ(c.problems.front().message, message) << text;
         EXPECT_FALSE(c.problems.front().acceptable) << text;
         EXPECT_EQ(c.blocking_problem(true), message) << text;
+        // Every refusal says where, or that it is about the whole composition.
+        const bool placed = message.find("position ") != std::string::npos ||
+                            message.rfind("invalid UTF-8 at byte ", 0) == 0 ||
+                            message.rfind("the composition as a whole: ", 0) == 0 ||
+                            message.rfind("nothing to read", 0) == 0;
+        EXPECT_TRUE(placed) << message;
     }
 }
 
@@ -224,7 +310,8 @@ TEST(Composition, SymbolsInAnyCaseWithANoteWhereTheReadingIsAChoice) {
     }
     EXPECT_TRUE(parse_composition("fe2o3").notes.empty());
 
-    // Every symbol the window holds reads as the library's element of that number.
+    // Every symbol the window holds reads as the library's element of that number;
+    // the classic model takes them up to bismuth (Z 83), polonium and heavier not.
     for (int Z = 1; Z <= 92; ++Z) {
         if (Z == 89) continue;  // actinium: no data in the window
         char* symbol = AtomicNumberToSymbol(Z, nullptr);
@@ -232,7 +319,23 @@ TEST(Composition, SymbolsInAnyCaseWithANoteWhereTheReadingIsAChoice) {
         ASSERT_EQ(c.elements.size(), 1u) << symbol;
         EXPECT_EQ(c.elements[0].Z, Z) << symbol;
         EXPECT_EQ(c.elements[0].symbol, symbol);
+        EXPECT_EQ(classic_model_problem(c),
+                  Z <= 83 ? std::string()
+                          : std::string(symbol) + " (Z " + std::to_string(Z) +
+                                ") at position 1: the classic model takes elements up to bismuth "
+                                "(Z 83), not polonium (Z 84) and heavier; the "
+                                "fundamental-parameter model takes them")
+            << symbol;
         xrlFree(symbol);
+    }
+    // Lower-case runs that a formula written in the wrong case explains still read.
+    for (const auto& [loose, proper] :
+         {std::pair{"Sio2", "SiO2"}, {"naalsi3o8", "NaAlSi3O8"}, {"kal(so4)2", "KAl(SO4)2"}}) {
+        const ParsedComposition a = parse_composition(loose, "K");
+        const ParsedComposition b = parse_composition(proper, "K");
+        ASSERT_EQ(a.elements.size(), b.elements.size()) << loose;
+        for (std::size_t k = 0; k < a.elements.size(); ++k)
+            EXPECT_EQ(a.elements[k].Z, b.elements[k].Z) << loose;
     }
 }
 
@@ -245,7 +348,8 @@ TEST(Composition, TargetDefaultChoiceAndTooManyElements) {
     EXPECT_EQ(parse_composition("Fe2O3", "Cu").blocking_problem(false),
               "the target 'Cu' is not in the composition");
     EXPECT_EQ(parse_composition("Fe2O3", "O").blocking_problem(false),
-              "O cannot be the target: the target is an element from calcium (Z 20) to bismuth "
+              "O at position 4 cannot be the target: the target is an element from calcium (Z 20) "
+              "to bismuth "
               "(Z 83)");
 
     // 14 elements: the two smallest by weight (Li 6.94, Be 9.01 per formula unit) go.
@@ -253,7 +357,8 @@ TEST(Composition, TargetDefaultChoiceAndTooManyElements) {
     ASSERT_EQ(many.problems.size(), 1u);
     EXPECT_TRUE(many.problems[0].acceptable);
     EXPECT_EQ(many.problems[0].message,
-              "14 elements: the window holds a target and 11 matrix elements; the two smallest, "
+              "the composition as a whole: 14 elements: the window holds a target and 11 matrix "
+              "elements; the two smallest, "
               "Li and Be, would be left out \xE2\x80\x94 accept?");
     EXPECT_EQ(many.blocking_problem(true), "");
     EXPECT_TRUE(many.elements[0].left_out && many.elements[2].left_out);
@@ -314,9 +419,11 @@ TEST_F(ApplyComposition, PlotsOnlyWhenShownAndChangesNothingOnAProblem) {
     EXPECT_EQ(form.Text52[0]->text(), " 3");
     EXPECT_EQ(form.composition_in_weight_percent(), "Fe 69.9 wt%, O 30.1 wt%");
 
-    EXPECT_EQ(form.apply_composition("5 wt% Fe2O3, 98 wt% SiO2"), "sum of weight fractions 103 %");
+    EXPECT_EQ(form.apply_composition("5 wt% Fe2O3, 98 wt% SiO2"),
+              "the composition as a whole: sum of weight fractions 103 %");
     EXPECT_EQ(form.apply_composition("LiBBeNaMgAlSiPSClKCaTiFe"),
-              "14 elements: the window holds a target and 11 matrix elements; the two smallest, "
+              "the composition as a whole: 14 elements: the window holds a target and 11 matrix "
+              "elements; the two smallest, "
               "Li and Be, would be left out \xE2\x80\x94 accept?");
     EXPECT_EQ(form.Text1.text(), "Fe");
     EXPECT_EQ(form.st.Elem_count, 1);
@@ -326,6 +433,34 @@ TEST_F(ApplyComposition, PlotsOnlyWhenShownAndChangesNothingOnAProblem) {
     EXPECT_EQ(form.st.Elem_count, kRows);
     EXPECT_EQ(form.Text2[0]->text(), "B");
     EXPECT_EQ(form.Text2[kRows - 1]->text(), "Fe");
+}
+
+TEST_F(ApplyComposition, ElementsAboveBismuthOnlyUnderTheFundamentalParameterModel) {
+    // Under the classic model thorium in the matrix would clear it at the next Plot:
+    // refused before anything changes, with no dialog.
+    form.Text1.set_text("Cu");
+    form.Text51.set_text("1");
+    const std::string thorium =
+        "Th (Z 90) at position 16: the classic model takes elements up to bismuth (Z 83), not "
+        "polonium (Z 84) and heavier; the fundamental-parameter model takes them";
+    EXPECT_EQ(form.apply_composition("5 wt% Fe2O3 in ThO2"), thorium);
+    EXPECT_EQ(form.apply_composition("1 wt% PbO in UO2(NO3)2"),
+              "U (Z 92) at position 14: the classic model takes elements up to bismuth (Z 83), "
+              "not polonium (Z 84) and heavier; the fundamental-parameter model takes them");
+    EXPECT_EQ(form.Text1.text(), "Cu");
+    EXPECT_EQ(form.Text51.text(), "1");
+    EXPECT_EQ(form.apply_composition("5 wt% Fe2O3 in PbO"), "");  // bismuth and lighter
+
+    form.set_model(Model::fp);
+    EXPECT_EQ(form.apply_composition("5 wt% Fe2O3 in ThO2"), "");
+    EXPECT_EQ(form.Text1.text(), "Fe");
+    EXPECT_EQ(form.Text2[1]->text(), "Th");
+    form.Command1_Click();
+    EXPECT_GT(form.st.Calc_state, 0);
+    EXPECT_EQ(form.st.Elem_count, 2);  // the matrix kept: O and Th
+    EXPECT_EQ(form.Text2[1]->text(), "Th");
+    for (const std::string& t : shown_texts())
+        EXPECT_EQ(t.find("heavy elements"), std::string::npos) << t;
 }
 
 }  // namespace

@@ -59,7 +59,10 @@ void CompositionDialog::update_preview() {
                                    : target_->currentText().toStdString();
     const ParsedComposition c = parse_composition(text_->text().toStdString(), chosen);
     QString lines;
-    for (const std::string& l : preview_lines(c)) lines += QString::fromStdString(l) + '\n';
+    // Under the classic model the preview also says which element it cannot take;
+    // Apply then offers the fundamental-parameter model.
+    for (const std::string& l : preview_lines(c, form_.planning.model == Model::classic))
+        lines += QString::fromStdString(l) + '\n';
     preview_->setPlainText(lines);
     // The target list offers every element of the text the window can take as one.
     const QSignalBlocker block(target_);
@@ -76,12 +79,27 @@ void CompositionDialog::update_preview() {
                        c.blocking_problem(accept_->isChecked()).empty());
 }
 
+// Polonium and heavier under the classic model: the question whether to calculate
+// with the fundamental-parameter model instead; No applies nothing and changes
+// nothing.
 void CompositionDialog::apply() {
     const std::string chosen = target_->currentText() == kDefaultTarget
                                    ? std::string()
                                    : target_->currentText().toStdString();
-    const std::string problem =
-        form_.apply_composition(text_->text().toStdString(), accept_->isChecked(), chosen);
+    const std::string text = text_->text().toStdString();
+    if (form_.planning.model == Model::classic) {
+        const ParsedComposition c = parse_composition(text, chosen);
+        const std::string heavy = c.blocking_problem(accept_->isChecked()).empty()
+                                      ? classic_model_problem(c)
+                                      : std::string();
+        if (!heavy.empty()) {
+            if (!form_.dialogs().question(heavy +
+                                          ".\n\nSwitch to the fundamental-parameter model?"))
+                return;
+            form_.set_model(Model::fp);
+        }
+    }
+    const std::string problem = form_.apply_composition(text, accept_->isChecked(), chosen);
     if (!problem.empty()) {
         preview_->appendPlainText(QString::fromStdString(problem));
         return;
