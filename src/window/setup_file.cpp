@@ -43,7 +43,10 @@ WindowSetup capture(const RADirido& f) {
     s.film_thickness = f.Text24.text();
     s.distance = f.Text19.text();
     s.al_filter = f.Text20.text();
-    s.marked_row = f.st.Elem_mark;
+    // A mark left on a row that All Clear or Clear hid marks nothing (the plot draws
+    // no element for it) and is saved as none.
+    const int mark = f.st.Elem_mark;
+    s.marked_row = mark >= 1 && mark <= last_markable_row(f.st.Elem_count) ? mark : 0;
     s.log_scale = f.Option4.value();
     s.argon = f.Check1.value() >= 1;
     s.elastic = f.Check11.value() >= 1;

@@ -418,6 +418,13 @@ std::optional<Problem> check(const WindowSetup& s) {
     }
     if (s.marked_row < 0 || s.marked_row > kMaxSetupRows)
         return range_problem("marked_row", s.marked_row, "from 0 (none) to 11");
+    const int shown = last_markable_row(s.element_count.value_or(rows));
+    if (s.marked_row > shown) {
+        return Problem{"marked_row", "\"marked_row\" is " + std::to_string(s.marked_row) +
+                                         " but the matrix editor shows " +
+                                         std::to_string(shown) +
+                                         " rows; write 0 for no marked row."};
+    }
 
     const Planning& p = s.planning;
     const physics::Detector& d = p.detector;

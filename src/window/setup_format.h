@@ -83,6 +83,14 @@ constexpr int kSetupFormatVersion = 1;
 constexpr std::size_t kMaxSetupFileSize = 256 * 1024;
 constexpr int kMaxSetupRows = 11;
 
+// The last matrix row the editor shows and a mark can fall on, counted from 1: the
+// completed rows and the open one below them (none before the target's content
+// opened the first row, element_count below 0).
+inline int last_markable_row(int element_count) {
+    if (element_count < 0) return 0;
+    return element_count < kMaxSetupRows ? element_count + 1 : kMaxSetupRows;
+}
+
 // What a setup file holds; the member values are the defaults.
 struct WindowSetup {
     std::string target_symbol;

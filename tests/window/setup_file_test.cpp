@@ -129,9 +129,9 @@ class SetupFile : public FormTest {
         f.set_planning("detector", "ge");
         // As the settings fields show numbers, so that their texts round-trip too.
         const std::pair<const char*, const char*> settings[] = {
-            {"flux", " 2E+11"},    {"polarisation", " .8"}, {"area", " 30"},
-            {"window", " 8"},      {"crystal", " 3.5"},     {"resolution", " 160"},
-            {"deadtime", " .5"},   {"pileup", " .3"},       {"peakbackground", " 5000"},
+            {"flux", " 2E+11"},        {"polarisation", " .8"}, {"area", " 30"},
+            {"window", " 8"},          {"crystal", " 3.5"},     {"resolution", " 160"},
+            {"deadtime", " .5"},       {"pileup", " .3"},       {"peakbackground", " 5000"},
             {"filterthickness", " 10"}};
         for (auto [key, text] : settings) f.set_planning(key, text);
         f.set_planning("filter", "Al");
@@ -269,6 +269,9 @@ TEST_F(SetupFile, RefusedFilesChangeNothing) {
          line_of("coarse_gain") + "\"coarse_gain\""},
         {with("\"fine_gain\": \"0.7\"", "\"fine_gain\": \"-1\""), line_of("fine_gain")},
         {with("\"marked_row\": 2", "\"marked_row\": 12"), line_of("marked_row")},
+        {with("\"marked_row\": 2", "\"marked_row\": 5"),
+         line_of("marked_row") +
+             "\"marked_row\" is 5 but the matrix editor shows 4 rows; write 0 for no marked row."},
         {with("\"marked_row\": 2", "\"marked_row\": 1.5"),
          line_of("marked_row") + "\"marked_row\" must be a whole"},
         {with("\"edge\": \"L3\"", "\"edge\": \"M\""),
@@ -322,6 +325,15 @@ TEST_F(SetupFile, SaveRefusesWhatLoadWouldRefuse) {
     form.Text12.set_text("0.1");
     EXPECT_EQ(read_file(path("keep.json")), "old");
     EXPECT_EQ(form.save_setup(dir.string()).rfind("Cannot write", 0), 0u);
+
+    // A mark left on a row that All Clear hid is saved as none, and the file loads.
+    enter_sample("Fe", "10", {{"O", "60"}, {"Si", "30"}});
+    form.Text2[1]->user_right_click();
+    form.Command3.click();
+    ASSERT_EQ(form.st.Elem_mark, 2);
+    ASSERT_EQ(form.save_setup(path("cleared.json")), "");
+    EXPECT_NE(read_file(path("cleared.json")).find("\"marked_row\": 0"), std::string::npos);
+    EXPECT_EQ(form.load_setup(path("cleared.json")), "");
 
     WindowSetup s;
     s.target_symbol = "F\"e\\\n\t\x01\x7f/\xC3\xA9\xF0\x9F\x98\x80";
