@@ -14,9 +14,13 @@ constexpr common::Rgb kArgonBlue = common::rgb(16, 16, 255);
 constexpr common::Rgb kElasticRed = common::rgb(255, 16, 16);
 
 // A user coordinate as the plot surface keeps it (single precision, finite).
-float to_user(double v) { return static_cast<float>(std::clamp(v, -1e30, 1e30)); }
+float to_user(double v) {
+    return static_cast<float>(std::clamp(v, -1e30, 1e30));
+}
 
-std::string number_cut(double v, std::size_t n) { return text::cut(text::Str(v), n); }
+std::string number_cut(double v, std::size_t n) {
+    return text::cut(text::Str(v), n);
+}
 
 // Counts/s in at most n characters: the rounded count while it fits, else a mantissa
 // and an exponent (" 2.5E6").
@@ -104,8 +108,11 @@ void RADirido::Picture1_MouseUp(MouseButton Button, float X, float Y) {
     }
     if (Button != MouseButton::Left) return;
 
-    const double x = X;
-    const double drag_x = view.Drag_x.num();
+    // A drag that ends (or began) beyond the plot picks the edge of the channel
+    // scale, so that a view lies within it, but for the 128 channels a narrow
+    // pick is widened to around its centre.
+    const double x = std::clamp(static_cast<double>(X), 0.0, 1024.0);
+    const double drag_x = std::clamp(view.Drag_x.num(), 0.0, 1024.0);
     double L = text::Int(std::min(x, drag_x) + 0.5);
     double R = text::Int(std::max(x, drag_x) + 0.5);
     const double W = R - L;

@@ -59,6 +59,16 @@ TEST_F(PlotMouse, DragZoomsToAWindowOfChannels) {
     EXPECT_EQ(form.Label56.caption(), " 3.55 (V)");
     EXPECT_EQ(form.Label21.caption().back(), ' ');
     EXPECT_FALSE(form.Picture1.picture().ops().empty());  // redrawn
+
+    // A drag beyond the plot on either side picks the ends of the channel scale.
+    form.Picture1.on_mouse_down(MouseButton::Left, -5000.0f, 200.0f);
+    form.Picture1.on_mouse_up(MouseButton::Left, 1e9f, 3000.0f);
+    EXPECT_EQ(form.Picture1.picture().scale().left, 0.0f);
+    EXPECT_EQ(form.Picture1.picture().scale().right, 1024.0f);
+    EXPECT_EQ(form.Label56.caption(), " 10 (V)");
+    form.Picture1.on_mouse_down(MouseButton::Left, 1100.0f, 200.0f);
+    form.Picture1.on_mouse_up(MouseButton::Left, 1e9f, 3000.0f);  // no width: nothing
+    EXPECT_EQ(form.Picture1.picture().scale().left, 0.0f);
 }
 
 TEST_F(PlotMouse, SmallDragsAndTheTopOfTheView) {
