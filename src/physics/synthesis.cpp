@@ -104,15 +104,33 @@ double between(double c, double sigma, double lo, double hi) {
     return Phi((hi - c) / sigma) - Phi((lo - c) / sigma);
 }
 
-// Every line and the two scatter peaks with a detectable energy and a rate.
-std::vector<Source> sources_of(const Setup& setup, const Scatter& scatter,
-                               const std::vector<LineRate>& lines) {
+// One rule for every rate the result reports and the spectrum is built from: a rate
+// that is not finite and above 0 is 0, and one above kHighestRate is taken as that,
+// a line's primary and secondary parts keeping their proportion.
+void clean_rates(Result& result) {
+    for (LineRate& l : result.lines) {
+        l.primary = clean_rate(l.primary);
+        l.secondary = clean_rate(l.secondary);
+        const double total = l.total();
+        if (total > kHighestRate) {
+            l.primary *= kHighestRate / total;
+            l.secondary = kHighestRate - l.primary;
+        }
+    }
+    result.rayleigh.rate = clean_rate(result.rayleigh.rate);
+    result.compton.rate = clean_rate(result.compton.rate);
+}
+
+// Every line and the two scatter peaks with a detectable energy and a rate (the
+// rates are clean, see clean_rates).
+std::vector<Source> sources_of(const Setup& setup, const Result& result) {
+    const std::vector<LineRate>& lines = result.lines;
     std::vector<Source> out;
     out.reserve(lines.size() + 2);
     const std::vector<int>& counted = setup.target_lines;
     for (const LineRate& l : lines) {
-        const double rate = clean_rate(l.total());
-        if (!detectable(l.energy) || rate <= 0.0) continue;
+        const double rate = l.total();
+        if (!detectable(l.energy) || !(rate > 0.0)) continue;
         Source s{l.energy, rate, 0.0, kTotal};
         if (l.element == 0) s.layers |= kTarget;
         s.counted =
@@ -121,9 +139,9 @@ std::vector<Source> sources_of(const Setup& setup, const Scatter& scatter,
         if (setup.marked >= 0 && l.element == setup.marked) s.layers |= kMark;
         out.push_back(s);
     }
-    for (const ScatterRate& sc : {scatter.rayleigh, scatter.compton}) {
-        const double rate = clean_rate(sc.rate);
-        if (!detectable(sc.energy) || rate <= 0.0) continue;
+    for (const ScatterRate& sc : {result.rayleigh, result.compton}) {
+        const double rate = sc.rate;
+        if (!detectable(sc.energy) || !(rate > 0.0)) continue;
         const double doppler = std::isfinite(sc.doppler_eV) && sc.doppler_eV > 0.0
                                    ? std::min(sc.doppler_eV * 1e-3, kHighestEnergy)
                                    : 0.0;
@@ -318,11 +336,12 @@ void synthesise(const Setup& setup, const Sample& sample, const Response& respon
                 const Scatter& scatter, Result& result, Drawing drawing) {
     result.rayleigh = scatter.rayleigh;
     result.compton = scatter.compton;
+    clean_rates(result);
     result.layers = Layers{};
     result.figures = Figures{};
     Figures& f = result.figures;
 
-    std::vector<Source> sources = sources_of(setup, scatter, result.lines);
+    std::vector<Source> sources = sources_of(setup, result);
     double counted_rate = 0.0;
     for (const Source& s : sources) {
         f.icr += s.rate;

@@ -180,6 +180,17 @@ TEST(Synthesis, OddInputsStayFinite) {
                  {1e4, kNaN, false}, {1e4, -1, false},   {1e4, 1e300, false}};
     for (const auto& c : lines)
         check(run(germanium_setup(), {line_at(0, c.E, c.rate)}), c.ok, c.rate);
+    // The reported rates obey the cap the spectrum uses: the input rate is their sum.
+    Scatter huge;
+    huge.rayleigh = {12.0, 1e300, 0.0};
+    const Result capped =
+        run(germanium_setup(),
+            {line_at(0, 6.4, 1e300), line_at(1, 5.9, kNaN), line_at(1, 6.5, 4e30)}, huge);
+    EXPECT_EQ(capped.lines[0].total(), 1e30);
+    EXPECT_EQ(capped.lines[1].total(), 0.0);
+    EXPECT_EQ(capped.lines[2].total(), 1e30);
+    EXPECT_EQ(capped.rayleigh.rate, 1e30);
+    EXPECT_DOUBLE_EQ(capped.figures.icr, 3e30);
     // A scale without energy gives no spectrum; odd times give finite figures.
     const struct {
         double full_energy, dead_us, pair_us;
