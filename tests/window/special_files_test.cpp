@@ -85,7 +85,11 @@ TEST_F(SpecialFiles, EveryLoadRefusesWhatIsNotAPlainFileAtOnce) {
     };
     using Load = std::function<void(const std::string&)>;
     const std::pair<const char*, Load> loads[] = {
-        {"Load", [&](const std::string& p) { dialogs.queue_file(p); form.Command6.click(); }},
+        {"Load",
+         [&](const std::string& p) {
+             dialogs.queue_file(p);
+             form.Command6.click();
+         }},
         {"load_setup", [&](const std::string& p) { dialogs.message(form.load_setup(p)); }},
         {"lumetra FILE", [&](const std::string& p) { app::open_named_file(form, dialogs, p); }},
     };
