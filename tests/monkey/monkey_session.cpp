@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "common/dialogs.h"
+#include "common/sample_fields.h"
 #include "common/numtext.h"
 #include "window/parameter_format.h"
 #include "window/setup_format.h"
@@ -566,12 +567,8 @@ bool Session::random_action() {
         Control* c = fields[rng_.below(fields.size())];
         if (rng_.chance(0.4)) {
             std::vector<Control*> sample;
-            for (Control* f : fields) {
-                const std::string& n = f->name();
-                if (n == "Text1" || n == "Text51" || n.rfind("Text2(", 0) == 0 ||
-                    n.rfind("Text52(", 0) == 0)
-                    sample.push_back(f);
-            }
+            for (Control* f : fields)
+                if (lumetra::testing::is_sample_field(f->name())) sample.push_back(f);
             if (!sample.empty()) c = sample[rng_.below(sample.size())];
         }
         return type_into(*c);

@@ -59,6 +59,7 @@
 #include <vector>
 
 #include "common/dialogs.h"
+#include "common/sample_fields.h"
 #include "qt/user_input.h"
 #include "window/qt/composition_dialog.h"
 #include "window/qt/form_view.h"
@@ -487,12 +488,8 @@ void Session::random_action() {
         // The sample is where a session grows: favour its fields.
         if (rng_.chance(0.4)) {
             std::vector<Control*> sample;
-            for (Control* f : fields) {
-                const std::string& n = f->name();
-                if (n == "Text1" || n == "Text51" || n.rfind("Text2(", 0) == 0 ||
-                    n.rfind("Text52(", 0) == 0)
-                    sample.push_back(f);
-            }
+            for (Control* f : fields)
+                if (lumetra::testing::is_sample_field(f->name())) sample.push_back(f);
             if (!sample.empty()) c = sample[rng_.below(sample.size())];
         }
         return type_into(*c);
