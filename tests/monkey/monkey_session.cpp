@@ -563,15 +563,7 @@ bool Session::random_action() {
         std::vector<Control*> fields = visible_of(ControlKind::TextBox);
         for (Control* c : visible_of(ControlKind::ComboBox)) fields.push_back(c);
         if (fields.empty()) return click_button();
-        // The target and the matrix rows are where a session grows: favour them.
-        Control* c = fields[rng_.below(fields.size())];
-        if (rng_.chance(0.4)) {
-            std::vector<Control*> sample;
-            for (Control* f : fields)
-                if (lumetra::testing::is_sample_field(f->name())) sample.push_back(f);
-            if (!sample.empty()) c = sample[rng_.below(sample.size())];
-        }
-        return type_into(*c);
+        return type_into(*lumetra::testing::field_favouring_the_sample(rng_, fields));
     }
     if (r < 0.55) return click_button();
     if (r < 0.61) return click_option();

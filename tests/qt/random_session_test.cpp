@@ -484,15 +484,7 @@ void Session::random_action() {
         std::vector<Control*> fields = usable_of(ControlKind::TextBox);
         for (Control* c : usable_of(ControlKind::ComboBox)) fields.push_back(c);
         if (fields.empty()) return click_button();
-        Control* c = fields[rng_.below(fields.size())];
-        // The sample is where a session grows: favour its fields.
-        if (rng_.chance(0.4)) {
-            std::vector<Control*> sample;
-            for (Control* f : fields)
-                if (lumetra::testing::is_sample_field(f->name())) sample.push_back(f);
-            if (!sample.empty()) c = sample[rng_.below(sample.size())];
-        }
-        return type_into(*c);
+        return type_into(*lumetra::testing::field_favouring_the_sample(rng_, fields));
     }
     if (r < 0.42) return click_button();
     if (r < 0.49) return click_option_or_check();
