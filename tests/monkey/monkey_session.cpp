@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "common/dialogs.h"
-#include "common/sample_fields.h"
+#include "common/random_session.h"
 #include "common/numtext.h"
 #include "window/parameter_format.h"
 #include "window/setup_format.h"
@@ -41,6 +41,7 @@
 namespace lumetra::monkey {
 
 namespace fs = std::filesystem;
+using lumetra::testing::describe_text;
 using window::CheckBox;
 using window::ComboBox;
 using window::CommandButton;
@@ -1025,27 +1026,6 @@ void install_crash_report() {
 }
 
 }  // namespace
-
-std::string describe_text(const std::string& s) {
-    std::string out = "\"";
-    const std::size_t shown = std::min<std::size_t>(s.size(), 40);
-    for (std::size_t i = 0; i < shown; ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c >= 32 && c < 127) {
-            out += static_cast<char>(c);
-        } else {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            out += buf;
-        }
-    }
-    out += '"';
-    if (s.size() > shown) out += "... (" + std::to_string(s.size()) + " bytes)";
-    return out;
-}
 
 SessionResult run_session(const SessionOptions& options) {
     install_crash_report();

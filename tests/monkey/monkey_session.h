@@ -56,7 +56,4 @@ struct SessionResult {
 
 SessionResult run_session(const SessionOptions& options);
 
-// A text as it appears in the action log: escaped, long texts shortened.
-std::string describe_text(const std::string& s);
-
 }  // namespace lumetra::monkey

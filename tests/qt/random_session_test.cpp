@@ -18,6 +18,8 @@
 // dialog, a message box) that no script can answer. Should one of them or any
 // other real modal dialog show up anyway, the session closes it and fails.
 
+#include "common/random_session.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -59,7 +61,6 @@
 #include <vector>
 
 #include "common/dialogs.h"
-#include "common/sample_fields.h"
 #include "qt/user_input.h"
 #include "window/qt/composition_dialog.h"
 #include "window/qt/form_view.h"
@@ -82,6 +83,7 @@ namespace lumetra::window::qt {
 namespace {
 
 using common::ScriptedDialogs;
+using lumetra::testing::describe_text;
 using lumetra::testing::UserInput;
 
 constexpr unsigned kDefaultSeed = 20250611;
@@ -209,26 +211,6 @@ std::string any_text(Random& r) {
     if (u < 0.95) return r.pick(kLines);
     if (u < 0.97) return long_text(r);
     return std::to_string(r.below(200)) + "." + std::to_string(r.below(1000));
-}
-
-std::string describe(const std::string& s) {
-    std::string out = "\"";
-    for (std::size_t i = 0; i < std::min<std::size_t>(s.size(), 40); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c >= 32 && c < 127) {
-            out += static_cast<char>(c);
-        } else {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            out += buf;
-        }
-    }
-    out += '"';
-    if (s.size() > 40) out += "... (" + std::to_string(s.size()) + " bytes)";
-    return out;
 }
 
 // "nan", "inf" or "infinity" as a word of its own, in any case.
@@ -455,7 +437,7 @@ std::string Session::step() {
     QApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     for (const common::DialogRecord& d : dialogs_.shown()) {
-        log("    dialog: " + describe(d.text));
+        log("    dialog: " + describe_text(d.text));
         if (d.kind == common::DialogRecord::Kind::Message && d.text.empty())
             return "a message box without a text";
         if (d.kind == common::DialogRecord::Kind::Message && !expected_file_.isEmpty())
@@ -548,7 +530,7 @@ void Session::type_into(Control& c) {
                       : mode < 0.7  ? "append"
                       : mode < 0.85 ? "backspace"
                                     : "paste";
-    log(std::string(how) + " " + c.name() + (by_click ? " (clicked) " : " ") + describe(t));
+    log(std::string(how) + " " + c.name() + (by_click ? " (clicked) " : " ") + describe_text(t));
     if (by_click) {
         input_.click(edit, inside(edit));
     } else {
@@ -578,7 +560,7 @@ void Session::click_button() {
     if ((b == &form_.Command5 || b == &form_.Command6) && rng_.chance(0.8)) {
         dialogs_.queue_file(b == &form_.Command5 ? save_name("saved.txt") : load_name());
     }
-    log("click " + b->name() + " " + describe(b->caption()));
+    log("click " + b->name() + " " + describe_text(b->caption()));
     QWidget* w = widget_of(*b);
     if (rng_.chance(0.85)) {
         input_.click(w, inside(w));
@@ -653,7 +635,7 @@ void Session::pick_from_list(ComboBox& c) {
         return;
     }
     const int i = static_cast<int>(rng_.below(static_cast<std::size_t>(combo->count())));
-    log("list " + c.name() + " pick " + describe(combo->itemText(i).toStdString()));
+    log("list " + c.name() + " pick " + describe_text(combo->itemText(i).toStdString()));
     // The arrow at the right end opens the list.
     input_.click(combo, QPoint(combo->width() - 4, combo->height() / 2));
     if (!combo->view()->isVisible()) combo->showPopup();
@@ -834,7 +816,7 @@ void Session::drive_composition(CompositionDialog* dialog) {
     QPointer<CompositionDialog> alive(dialog);
     for (int round = 0; round < 3 && alive && dialog->isVisible(); ++round) {
         const std::string t = rng_.chance(0.75) ? rng_.pick(kCompositions) : any_text(rng_);
-        log("    composition text " + describe(t));
+        log("    composition text " + describe_text(t));
         QLineEdit* field = dialog->text_field();
         input_.click(field, inside(field));
         input_.key(field, Qt::Key_A, Qt::ControlModifier);
@@ -905,7 +887,7 @@ void Session::compose_sample() {
     auto type = [&](TextBox& box, const std::string& t) {
         if (!usable(box)) return false;
         QWidget* w = widget_of(box);
-        log("type " + box.name() + " " + describe(t));
+        log("type " + box.name() + " " + describe_text(t));
         input_.click(w, inside(w));
         input_.key(w, Qt::Key_A, Qt::ControlModifier);
         input_.type(w, QString::fromStdString(t));
@@ -1010,24 +992,25 @@ std::string Session::check_view() const {
             case ControlKind::Label: {
                 const QString shown = static_cast<QLabel*>(w)->text();
                 if (shown != model)
-                    return c->name() + " shows " + describe(shown.toStdString()) + " for " +
-                           describe(c->caption());
+                    return c->name() + " shows " + describe_text(shown.toStdString()) + " for " +
+                           describe_text(c->caption());
                 if (c->visible() && shows_nan_or_inf(shown))
-                    return c->name() + " shows " + describe(shown.toStdString());
+                    return c->name() + " shows " + describe_text(shown.toStdString());
                 break;
             }
             case ControlKind::TextBox: {
                 auto* edit = static_cast<QLineEdit*>(w);
                 if (model.size() <= edit->maxLength() && edit->text() != model)
-                    return c->name() + " shows " + describe(edit->text().toStdString()) + " for " +
-                           describe(c->caption());
+                    return c->name() + " shows " + describe_text(edit->text().toStdString()) +
+                           " for " + describe_text(c->caption());
                 break;
             }
             case ControlKind::ComboBox: {
                 auto* combo = static_cast<QComboBox*>(w);
                 if (combo->currentText() != model)
-                    return c->name() + " shows " + describe(combo->currentText().toStdString()) +
-                           " for " + describe(c->caption());
+                    return c->name() + " shows " +
+                           describe_text(combo->currentText().toStdString()) + " for " +
+                           describe_text(c->caption());
                 break;
             }
             case ControlKind::OptionButton:
