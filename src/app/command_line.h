@@ -1,5 +1,5 @@
 #pragma once
-// The program's command line, lumetra [--help | --version] [--] [FILE], and which
+// The program's command line, lumetra [--help | --version | --quick-guide] [--] [FILE], and which
 // loader a file named there goes to. Pure functions of their arguments; main does
 // the printing and the reading.
 
@@ -10,10 +10,11 @@
 
 namespace lumetra::app {
 
-inline constexpr std::string_view kUsage = "usage: lumetra [--help | --version] [--] [FILE]";
+inline constexpr std::string_view kUsage =
+    "usage: lumetra [--help | --version | --quick-guide] [--] [FILE]";
 
 struct CommandLine {
-    enum class Action { run, help, version, usage_error };
+    enum class Action { run, help, version, quick_guide, usage_error };
     Action action = Action::run;
     std::string file;     // to open once the window shows; "" for none
     std::string problem;  // what is wrong, for usage_error
@@ -21,10 +22,10 @@ struct CommandLine {
 
 // The arguments after the program's name. Every argument before "--" that starts
 // with "-" is an option; the others name files, at most one. Any fault wins over
-// --help, and --help over --version.
+// --help, --help over --version, and --version over --quick-guide.
 inline CommandLine parse_command_line(const std::vector<std::string>& args) {
     CommandLine c;
-    bool help = false, version = false, options_end = false;
+    bool help = false, version = false, guide = false, options_end = false;
     int files = 0;
     for (const std::string& a : args) {
         if (!options_end && !a.empty() && a[0] == '-') {
@@ -34,6 +35,8 @@ inline CommandLine parse_command_line(const std::vector<std::string>& args) {
                 help = true;
             } else if (a == "--version") {
                 version = true;
+            } else if (a == "--quick-guide") {
+                guide = true;
             } else if (c.problem.empty()) {
                 c.problem = "unknown option " + a;
             }
@@ -46,8 +49,10 @@ inline CommandLine parse_command_line(const std::vector<std::string>& args) {
     if (!c.problem.empty()) {
         c.action = CommandLine::Action::usage_error;
         c.file.clear();
-    } else if (help || version) {
-        c.action = help ? CommandLine::Action::help : CommandLine::Action::version;
+    } else if (help || version || guide) {
+        c.action = help      ? CommandLine::Action::help
+                   : version ? CommandLine::Action::version
+                             : CommandLine::Action::quick_guide;
         c.file.clear();
     }
     return c;

@@ -14,6 +14,7 @@
 #include "app/named_file.h"
 #include "common/process.h"
 #include "window/qt/main_window.h"
+#include "window/qt/quick_guide.h"
 #include "window/qt/qt_dialogs.h"
 #include "window/radirido.h"
 
@@ -49,6 +50,21 @@ int main(int argc, char** argv) {
         case Action::version:
             std::cout << "Lumetra " << LUMETRA_VERSION << '\n';
             return output_written();
+        case Action::quick_guide: {
+            // The page's layout needs fonts, not a screen.
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            char program[] = "lumetra";
+            char* qt_argv[] = {program, nullptr};
+            int qt_argc = 1;
+            const QGuiApplication app(qt_argc, qt_argv);
+            const QString guide = lumetra::window::qt::quick_guide_text();
+            if (guide.trimmed().isEmpty()) {
+                std::cerr << "lumetra: this build holds no quick guide\n";
+                return 1;
+            }
+            std::cout << guide.toStdString() << '\n';
+            return output_written();
+        }
         case Action::run:
             break;
     }
