@@ -27,7 +27,8 @@ double DetectorPath::layer(const std::vector<int>& Z, const std::vector<double>&
 }
 
 double DetectorPath::element_layer(int Z, double t_cm, double E) const {
-    return layer({Z}, {1.0}, xrl::element_density(Z), t_cm, E);
+    const double x = total(Z, E) * xrl::element_density(Z) * t_cm;
+    return std::isfinite(x) && x > 0.0 ? std::exp(-x) : 1.0;
 }
 
 double solid_angle(double area_mm2, double distance_cm) {

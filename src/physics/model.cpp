@@ -46,6 +46,17 @@ std::string refusal(const Setup& s) {
     return {};
 }
 
+// The path of the target line's photons to the crystal, part by part.
+void detection_of_target(const DetectorPath& path, Figures& f) {
+    const double E = f.target_energy;
+    if (!(E > 0.0)) return;
+    constexpr double kFourPi = 4.0 * 3.14159265358979323846;
+    f.solid_angle_fraction = path.omega() / kFourPi;
+    f.air = path.air(E);
+    f.filters_and_window = path.filters(E) * path.window(E);
+    f.crystal = path.efficiency(E);
+}
+
 }  // namespace
 
 Result Model::calculate(const Setup& setup) {
@@ -73,6 +84,7 @@ Result Model::run(const Setup& setup, bool draw) {
     const Scatter scatter = scatter_rates(setup, sample, path);
     synthesise(setup, sample, response, scatter, result,
                draw ? Drawing::layers : Drawing::figures_only);
+    if (draw) detection_of_target(path, result.figures);
     return result;
 }
 

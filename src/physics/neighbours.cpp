@@ -1,84 +1,74 @@
 #include "physics/neighbours.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "physics/response.h"
 #include "physics/xrl.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kFwhmPerSigma = 2.3548200450309493;
+struct Known {
+    int line;
+    const char* label;  // as a planner writes it
+    const char* short_label;
+};
+constexpr Known kKnown[] = {
+    {-3, "K-alpha 1", "Ka1"},   {-2, "K-alpha 2", "Ka2"},   {-6, "K-beta 1", "Kb1"},
+    {-5, "K-beta 3", "Kb3"},    {-90, "L-alpha 1", "La1"},  {-89, "L-alpha 2", "La2"},
+    {-63, "L-beta 1", "Lb1"},   {-95, "L-beta 2", "Lb2"},   {-34, "L-beta 3", "Lb3"},
+    {-33, "L-beta 4", "Lb4"},   {-60, "L-eta", "Le"},       {-86, "L-l", "Ll"},
+    {-68, "L-gamma 1", "Lg1"},  {-207, "M-alpha 1", "Ma1"}, {-206, "M-alpha 2", "Ma2"},
+    {-187, "M-beta", "Mb"}};
 
-// Share of a Gaussian of centre c and width sigma between lo and hi.
-double inside(double c, double sigma, double lo, double hi) {
-    if (!(sigma > 0.0)) return c >= lo && c <= hi ? 1.0 : 0.0;
-    const double s = sigma * 1.4142135623730951;
-    return 0.5 * (std::erf((hi - c) / s) - std::erf((lo - c) / s));
+const Known* known(int line) {
+    for (const Known& k : kKnown)
+        if (k.line == line) return &k;
+    return nullptr;
+}
+
+// A source of a part of B by name: "Fe K-alpha 1", "Rayleigh", "Compton"; short,
+// for the two of a pile-up peak: "Fe Ka1".
+std::string source_name(const Result& r, int source, bool short_form) {
+    if (source == NearPeak::kRayleigh) return "Rayleigh";
+    if (source == NearPeak::kCompton) return "Compton";
+    if (source < 0 || static_cast<std::size_t>(source) >= r.lines.size()) return "?";
+    const LineRate& l = r.lines[static_cast<std::size_t>(source)];
+    const Known* k = known(l.line);
+    const std::string label =
+        k ? (short_form ? k->short_label : k->label) : xrl::line_name(l.line);
+    return xrl::symbol(l.Z) + " " + label;
+}
+
+std::string name_of(const Result& r, const NearPeak& p) {
+    switch (p.kind) {
+        case NearPeak::Kind::escape:
+            return source_name(r, p.source, false) + " escape";
+        case NearPeak::Kind::pileup:
+            return "pile-up " + source_name(r, p.source, true) + " + " +
+                   source_name(r, p.partner, true);
+        case NearPeak::Kind::shelf:
+            return "incomplete charge (all peaks)";
+        case NearPeak::Kind::peak:
+            break;
+    }
+    return source_name(r, p.source, false);
 }
 
 }  // namespace
 
 std::string line_label(int line) {
-    struct Known {
-        int line;
-        const char* label;
-    };
-    static constexpr Known kKnown[] = {
-        {-3, "K-alpha 1"},  {-2, "K-alpha 2"},   {-6, "K-beta 1"},    {-5, "K-beta 3"},
-        {-90, "L-alpha 1"}, {-89, "L-alpha 2"},  {-63, "L-beta 1"},   {-95, "L-beta 2"},
-        {-34, "L-beta 3"},  {-33, "L-beta 4"},   {-60, "L-eta"},      {-86, "L-l"},
-        {-68, "L-gamma 1"}, {-207, "M-alpha 1"}, {-206, "M-alpha 2"}, {-187, "M-beta"}};
-    for (const Known& k : kKnown)
-        if (k.line == line) return k.label;
-    return xrl::line_name(line);
+    const Known* k = known(line);
+    return k ? k->label : xrl::line_name(line);
 }
 
-std::vector<Neighbour> neighbours(const Setup& setup, const Result& result, int n) {
+std::vector<Neighbour> neighbours(const Result& result, int n) {
     std::vector<Neighbour> found;
-    const Figures& f = result.figures;
-    if (!result.ok || !(f.target_energy > 0.0) || !(f.icr > 0.0) || n <= 0) return found;
-    const Response response(setup.detector);
-    const double half = response.fwhm(f.target_energy);
-    const double lo = f.target_energy - half, hi = f.target_energy + half;
-    const double g = f.ocr / f.icr;  // output per input event
-
-    auto add = [&](const std::string& name, double E, double rate, double extra_fwhm) {
-        // The peak, then each of its escapes, lose nothing to the shelf here: the
-        // list orders contributions, it does not count them.
-        const double fw = std::hypot(response.fwhm(E), extra_fwhm);
-        const double r = rate * g * inside(E, fw / kFwhmPerSigma, lo, hi);
-        if (r > 0.0) found.push_back({name, E, r});
-        for (const Escape& e : response.escapes(E)) {
-            const double Ee = E - e.energy;
-            const double re =
-                rate * e.fraction * g *
-                inside(Ee, std::hypot(response.fwhm(Ee), extra_fwhm) / kFwhmPerSigma, lo, hi);
-            if (re > 0.0) found.push_back({name + " escape", Ee, re});
-        }
-    };
-    for (const LineRate& l : result.lines) {
-        const bool counted =
-            l.element == 0 && std::find(setup.target_lines.begin(), setup.target_lines.end(),
-                                        l.line) != setup.target_lines.end();
-        const std::string name = xrl::symbol(l.Z) + " " + line_label(l.line);
-        if (counted) {  // its escapes may still fall near, not the peak itself
-            for (const Escape& e : response.escapes(l.energy)) {
-                const double Ee = l.energy - e.energy;
-                const double re = l.total() * e.fraction * g *
-                                  inside(Ee, response.fwhm(Ee) / kFwhmPerSigma, lo, hi);
-                if (re > 0.0) found.push_back({name + " escape", Ee, re});
-            }
-            continue;
-        }
-        add(name, l.energy, l.total(), 0.0);
+    if (!result.ok) return found;
+    const int count = std::min({n, result.near_count, kNearPeaks});
+    for (int i = 0; i < count; ++i) {
+        const NearPeak& p = result.near[static_cast<std::size_t>(i)];
+        found.push_back({name_of(result, p), p.energy, p.rate});
     }
-    add("Rayleigh", result.rayleigh.energy, result.rayleigh.rate, 0.0);
-    add("Compton", result.compton.energy, result.compton.rate, result.compton.doppler_eV * 1e-3);
-    std::sort(found.begin(), found.end(),
-              [](const Neighbour& a, const Neighbour& b) { return a.rate > b.rate; });
-    if (found.size() > static_cast<std::size_t>(n)) found.resize(static_cast<std::size_t>(n));
     return found;
 }
 

@@ -39,11 +39,40 @@ struct Figures {
     double self_absorption = 0.0;  // damping of the EXAFS amplitude, 0..1
     double target_energy = 0.0;    // rate-weighted energy of the target line(s), keV
     double window_fwhm = 0.0;      // width of the window B is counted in, keV
+    // ICR x dead time. The paralysable output rate is highest at ICR = 1 / tau; past
+    // it (overload > 1) more photons give fewer counts: the detector is paralysed.
+    double overload = 0.0;
+    // S / B from the rates reaching the detector, which does not vanish with the
+    // output rate (0 without a background).
+    double signal_to_background = 0.0;
+    bool paralysed() const { return overload > 1.0; }
+    // What reaches the crystal of the target line's photons, at target_energy: the
+    // solid angle as a fraction of 4 pi, the air, the filters with the beryllium
+    // window, and the crystal's efficiency (the spectrum's calculation only; the
+    // figures alone leave them 0).
+    double solid_angle_fraction = 0.0;
+    double air = 0.0;
+    double filters_and_window = 0.0;
+    double crystal = 0.0;
+    double detection() const { return solid_angle_fraction * air * filters_and_window * crystal; }
 };
+
+// One of the strongest contributions to B, for the list of what lies near the
+// target line. Sources are an index into Result::lines, or kRayleigh or kCompton.
+struct NearPeak {
+    enum class Kind { peak, escape, pileup, shelf };
+    static constexpr int kRayleigh = -1, kCompton = -2;
+    Kind kind = Kind::peak;
+    int source = 0;
+    int partner = 0;      // the second source of a pile-up peak
+    double energy = 0.0;  // keV of the peak; the shelves: 0
+    double rate = 0.0;    // counts/s at the output rate inside B's window
+};
+constexpr int kNearPeaks = 5;
 
 // The eight layers of the plot, in counts/s per channel at the output rate.
 struct Layers {
-    Channels total{};    // everything the detector records but escape and pile-up peaks
+    Channels total{};    // everything the detector records, escape and pile-up peaks included
     Channels target{};   // the target element's lines
     Channels line{};     // the counted target line(s)
     Channels mark{};     // the marked element's lines
@@ -59,6 +88,9 @@ struct Result {
     std::vector<LineRate> lines;
     ScatterRate rayleigh, compton;
     Figures figures;
+    // The strongest parts of B, strongest first; they add up to at most B.
+    std::array<NearPeak, kNearPeaks> near{};
+    int near_count = 0;
     Layers layers;
     double target_share = 0.0;  // per cent of all detected counts, scatter included
 };

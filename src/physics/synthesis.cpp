@@ -33,6 +33,8 @@ enum : unsigned {
 };
 constexpr int kLayerBits = 7;
 
+using Kind = NearPeak::Kind;
+
 // Something the crystal absorbs at one energy: a line or a scatter peak.
 struct Source {
     double E = 0.0;        // keV
@@ -41,16 +43,20 @@ struct Source {
     unsigned layers = 0;   // of its full-energy peak
     bool counted = false;  // a counted target line
     double full = 0.0;     // events/s left in the full-energy peak
+    int origin = 0;        // index into Result::lines, or NearPeak::kRayleigh / kCompton
 };
 
-// A Gaussian drawn on the scale, at the output rate.
+// A Gaussian on the scale, at the input rate (the live fraction is applied when it
+// is drawn or counted).
 struct Peak {
     double E = 0.0, sigma = 0.0, rate = 0.0;
     unsigned layers = 0;
     bool signal = false;  // the counted target line's own peak: S, not B
+    Kind kind = Kind::peak;
+    int source = 0, partner = 0;  // origins, as NearPeak
 };
 
-// A flat shelf from 0 to E holding `rate` counts/s at the output rate.
+// A flat shelf from 0 to E holding `rate` events/s at the input.
 struct Shelf {
     double E = 0.0, rate = 0.0;
 };
@@ -128,10 +134,12 @@ std::vector<Source> sources_of(const Setup& setup, const Result& result) {
     std::vector<Source> out;
     out.reserve(lines.size() + 2);
     const std::vector<int>& counted = setup.target_lines;
-    for (const LineRate& l : lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const LineRate& l = lines[i];
         const double rate = l.total();
         if (!detectable(l.energy) || !(rate > 0.0)) continue;
         Source s{l.energy, rate, 0.0, kTotal};
+        s.origin = static_cast<int>(i);
         if (l.element == 0) s.layers |= kTarget;
         s.counted =
             l.element == 0 && std::find(counted.begin(), counted.end(), l.line) != counted.end();
@@ -139,23 +147,26 @@ std::vector<Source> sources_of(const Setup& setup, const Result& result) {
         if (setup.marked >= 0 && l.element == setup.marked) s.layers |= kMark;
         out.push_back(s);
     }
-    for (const ScatterRate& sc : {result.rayleigh, result.compton}) {
-        const double rate = sc.rate;
-        if (!detectable(sc.energy) || !(rate > 0.0)) continue;
-        const double doppler = std::isfinite(sc.doppler_eV) && sc.doppler_eV > 0.0
-                                   ? std::min(sc.doppler_eV * 1e-3, kHighestEnergy)
+    for (const ScatterRate* sc : {&result.rayleigh, &result.compton}) {
+        const double rate = sc->rate;
+        if (!detectable(sc->energy) || !(rate > 0.0)) continue;
+        const double doppler = std::isfinite(sc->doppler_eV) && sc->doppler_eV > 0.0
+                                   ? std::min(sc->doppler_eV * 1e-3, kHighestEnergy)
                                    : 0.0;
-        out.push_back({sc.energy, rate, doppler, kTotal | kElastic});
+        Source s{sc->energy, rate, doppler, kTotal | kElastic};
+        s.origin = sc == &result.rayleigh ? NearPeak::kRayleigh : NearPeak::kCompton;
+        out.push_back(s);
     }
     return out;
 }
 
 // Splits every source into its full-energy peak, its escape peaks at E - E_K and
-// its shelf, all times the live fraction g = OCR / ICR. Per source of rate R:
-// escape_k = R f_k, shelf = R min(f_shelf, 1 - sum f_k), full = R - escapes - shelf.
-// Widths: FWHM = sqrt(FWHM_det(E)^2 + D^2), D the Doppler width (0 for lines).
-void split(std::vector<Source>& sources, const Response& response, double g,
-           std::vector<Peak>& peaks, std::vector<Shelf>& shelves) {
+// its shelf. Per source of rate R: escape_k = R f_k, shelf = R min(f_shelf, 1 -
+// sum f_k), full = R - escapes - shelf. Widths: FWHM = sqrt(FWHM_det(E)^2 + D^2),
+// D the Doppler width (0 for lines). Escape peaks are recorded events: they belong
+// to the total as well as to their own layer.
+void split(std::vector<Source>& sources, const Response& response, std::vector<Peak>& peaks,
+           std::vector<Shelf>& shelves) {
     auto sigma = [&](double E, double doppler) {
         const double w = response.fwhm(E);
         return std::sqrt(w * w + doppler * doppler) / kFwhmPerSigma;
@@ -166,20 +177,23 @@ void split(std::vector<Source>& sources, const Response& response, double g,
             const double E = s.E - e.energy;
             if (!detectable(E) || !(e.fraction > 0.0)) continue;
             escaped += e.fraction;
-            peaks.push_back({E, sigma(E, s.doppler), s.rate * e.fraction * g, kEscape, false});
+            peaks.push_back({E, sigma(E, s.doppler), s.rate * e.fraction, kTotal | kEscape, false,
+                             Kind::escape, s.origin, s.origin});
         }
         escaped = std::min(escaped, 1.0);
         const double shelf = std::min(response.shelf_fraction(), 1.0 - escaped);
         s.full = s.rate * std::max(1.0 - escaped - shelf, 0.0);
-        peaks.push_back({s.E, sigma(s.E, s.doppler), s.full * g, s.layers, s.counted});
-        if (shelf > 0.0) shelves.push_back({s.E, s.rate * shelf * g});
+        peaks.push_back({s.E, sigma(s.E, s.doppler), s.full, s.layers, s.counted, Kind::peak,
+                         s.origin, s.origin});
+        if (shelf > 0.0) shelves.push_back({s.E, s.rate * shelf});
     }
 }
 
 // Pile-up of the strongest full-energy peaks: for every ordered pair (a, b) a peak
 // at E_a + E_b of rate tau_pp R_a R_b, so an unlike pair gives 2 tau_pp R_a R_b and a
-// peak with itself tau_pp R_a^2; width FWHM_det(E_a + E_b); times g.
-void pile_up(const std::vector<Source>& sources, const Response& response, double tau_pp, double g,
+// peak with itself tau_pp R_a^2; width FWHM_det(E_a + E_b). Recorded events: in the
+// total as well as in their own layer.
+void pile_up(const std::vector<Source>& sources, const Response& response, double tau_pp,
              std::vector<Peak>& peaks) {
     std::vector<const Source*> strongest;
     for (const Source& s : sources)
@@ -192,10 +206,11 @@ void pile_up(const std::vector<Source>& sources, const Response& response, doubl
             const Source& a = *strongest[i];
             const Source& b = *strongest[j];
             const double pairs = i == j ? 1.0 : 2.0;
-            const double rate = pairs * tau_pp * a.full * b.full * g;
+            const double rate = pairs * tau_pp * a.full * b.full;
             const double E = a.E + b.E;
             if (rate > 0.0)
-                peaks.push_back({E, response.fwhm(E) / kFwhmPerSigma, rate, kPileup, false});
+                peaks.push_back({E, response.fwhm(E) / kFwhmPerSigma, rate, kTotal | kPileup,
+                                 false, Kind::pileup, a.origin, b.origin});
         }
 }
 
@@ -205,10 +220,10 @@ int channel_of(double E, double d) {
     return static_cast<int>(std::clamp(n, -1.0, kLastChannel + 1.0));
 }
 
-// Draws every peak within +-5 sigma, integrated over each channel's bin (Phi from
-// the table):
-// counts_n = rate (Phi((x_n+ - E) / sigma) - Phi((x_n- - E) / sigma)), x_n+- = (n +- 1/2) d.
-void draw_peaks(const std::vector<Peak>& peaks, double d, Layers& layers) {
+// Draws every peak within +-5 sigma at the output rate (g = OCR / ICR), integrated
+// over each channel's bin (Phi from the table):
+// counts_n = g rate (Phi((x_n+ - E) / sigma) - Phi((x_n- - E) / sigma)), x_n+- = (n +- 1/2) d.
+void draw_peaks(const std::vector<Peak>& peaks, double d, double g, Layers& layers) {
     static const NormalTable table;  // a constant table, built on first use
     const std::array<Channels*, kLayerBits> by_bit = {
         &layers.total,   &layers.target, &layers.line,  &layers.mark,
@@ -229,23 +244,26 @@ void draw_peaks(const std::vector<Peak>& peaks, double d, Layers& layers) {
         const double step = d / p.sigma;
         double z = ((first - 0.5) * d - p.E) / p.sigma;
         double below = table(z);
+        const double rate = p.rate * g;
         for (int n = first; n <= last; ++n) {
             z += step;
             const double upto = table(z);
-            const double counts = p.rate * (upto - below);
+            const double counts = rate * (upto - below);
             below = upto;
             for (int k = 0; k < layer_count; ++k) (*into[k])[n] += counts;
         }
     }
 }
 
-// Draws every shelf into the total: density rate / E per keV over 0..E, so the
-// channels wholly inside get rate d / E (one difference array, one prefix sum),
-// channel 0 and the channel holding E their overlapping parts.
-void draw_shelves(const std::vector<Shelf>& shelves, double d, Channels& total) {
+// Draws every shelf into the total at the output rate: density g rate / E per keV
+// over 0..E, so the channels wholly inside get g rate d / E (one difference array,
+// one prefix sum), channel 0 and the channel holding E their overlapping parts. The
+// running sum of the differences is no count: where every shelf has ended it may
+// be a rounding residue below 0, which is no shelf at all.
+void draw_shelves(const std::vector<Shelf>& shelves, double d, double g, Channels& total) {
     std::array<double, kChannels + 1> step{};
     for (const Shelf& s : shelves) {
-        const double density = s.rate / s.E;
+        const double density = g * s.rate / s.E;
         const int top = channel_of(s.E, d);
         total[0] += density * std::min(s.E, 0.5 * d);
         if (top >= 2) {
@@ -257,26 +275,60 @@ void draw_shelves(const std::vector<Shelf>& shelves, double d, Channels& total) 
     double level = 0.0;
     for (int n = 0; n < kChannels; ++n) {
         level += step[n];
-        total[n] += level;
+        total[n] += std::max(level, 0.0);
     }
 }
 
-// B: every peak but the counted lines' own, and every shelf, integrated over the
-// energy window lo..hi exactly (erf for peaks, overlap for shelves), whatever the
-// channel scale; peaks farther than 8 sigma from the window are left out.
+// The strongest parts of B, strongest first, in a list of fixed length.
+class Nearest {
+  public:
+    void offer(const NearPeak& p) {
+        if (!(p.rate > 0.0)) return;
+        int i = count_;
+        if (count_ < kNearPeaks) {
+            ++count_;
+        } else if (p.rate > list_[kNearPeaks - 1].rate) {
+            i = kNearPeaks - 1;
+        } else {
+            return;
+        }
+        for (; i > 0 && list_[i - 1].rate < p.rate; --i) list_[i] = list_[i - 1];
+        list_[i] = p;
+    }
+    // Into the result, at the output rate.
+    void store(Result& result, double g) const {
+        result.near = list_;
+        result.near_count = count_;
+        for (int i = 0; i < count_; ++i) result.near[i].rate *= g;
+    }
+
+  private:
+    std::array<NearPeak, kNearPeaks> list_{};
+    int count_ = 0;
+};
+
+// B at the input rate: every peak but the counted lines' own, and every shelf,
+// integrated over the energy window lo..hi exactly (erf for peaks, overlap for
+// shelves), whatever the channel scale; peaks farther than 8 sigma from the window
+// are left out. Each peak's part, and the shelves' together, are offered to `near`:
+// the list of neighbours is made of the very parts B adds up.
 double background(const std::vector<Peak>& peaks, const std::vector<Shelf>& shelves, double lo,
-                  double hi) {
+                  double hi, Nearest& near) {
     double B = 0.0;
     for (const Peak& p : peaks) {
         if (p.signal) continue;
         if (p.E + kWindowReach * p.sigma < lo || p.E - kWindowReach * p.sigma > hi) continue;
-        B += p.rate * between(p.E, p.sigma, lo, hi);
+        const double part = p.rate * between(p.E, p.sigma, lo, hi);
+        B += part;
+        near.offer({p.kind, p.source, p.partner, p.E, part});
     }
+    double shelves_part = 0.0;
     for (const Shelf& s : shelves) {
         const double overlap = std::min(hi, s.E) - std::max(lo, 0.0);
-        if (overlap > 0.0) B += s.rate / s.E * overlap;
+        if (overlap > 0.0) shelves_part += s.rate / s.E * overlap;
     }
-    return B;
+    near.offer({Kind::shelf, 0, 0, 0.0, shelves_part});
+    return B + shelves_part;
 }
 
 // Rate-weighted energy of the counted lines, keV; without a detected counted line,
@@ -331,7 +383,8 @@ double self_absorption_of(const Setup& setup, const Sample& sample, double Et) {
 // ICR = sum of every detected event rate (lines and scatter, escapes and shelves
 // included); OCR = ICR exp(-ICR tau) (paralysable); every layer at the output rate.
 // S = counted lines' full-energy peaks x OCR / ICR; B within one FWHM around them;
-// time per point = (S + B) / (S 1e-3)^2, s, for a relative noise of 1e-3.
+// time per point = (S + B) / (S 1e-3)^2, s, for a relative noise of 1e-3. S / B and
+// the overload ICR tau hold past the highest output rate, where S and B vanish.
 void synthesise(const Setup& setup, const Sample& sample, const Response& response,
                 const Scatter& scatter, Result& result, Drawing drawing) {
     result.rayleigh = scatter.rayleigh;
@@ -339,6 +392,8 @@ void synthesise(const Setup& setup, const Sample& sample, const Response& respon
     clean_rates(result);
     result.layers = Layers{};
     result.figures = Figures{};
+    result.near = {};
+    result.near_count = 0;
     Figures& f = result.figures;
 
     std::vector<Source> sources = sources_of(setup, result);
@@ -351,29 +406,37 @@ void synthesise(const Setup& setup, const Sample& sample, const Response& respon
     const double g = f.icr > 0.0 ? std::exp(-f.icr * tau) : 1.0;
     f.ocr = f.icr * g;
     f.dead_time = 1.0 - g;
+    f.overload = f.icr * tau;
     result.target_share = f.icr > 0.0 ? 100.0 * counted_rate / f.icr : 0.0;
 
     std::vector<Peak> peaks;
     std::vector<Shelf> shelves;
     peaks.reserve(3 * sources.size() + kPileCandidates * (kPileCandidates + 1) / 2);
     shelves.reserve(sources.size());
-    split(sources, response, g, peaks, shelves);
-    pile_up(sources, response, clean_time_us(setup.detector.pulse_pair_us), g, peaks);
+    split(sources, response, peaks, shelves);
+    pile_up(sources, response, clean_time_us(setup.detector.pulse_pair_us), peaks);
 
     const bool scale = std::isfinite(setup.full_energy) && setup.full_energy > 0.0;
     if (scale && drawing == Drawing::layers) {
         const double d = setup.full_energy / kLastChannel;
-        draw_peaks(peaks, d, result.layers);
-        draw_shelves(shelves, d, result.layers.total);
+        draw_peaks(peaks, d, g, result.layers);
+        draw_shelves(shelves, d, g, result.layers.total);
     }
 
     f.target_energy = target_energy_of(setup, sources);
+    double signal = 0.0;  // S at the input rate
     for (const Peak& p : peaks)
-        if (p.signal) f.target += p.rate;
+        if (p.signal) signal += p.rate;
+    f.target = signal * g;
     if (f.target_energy > 0.0) {
         f.window_fwhm = response.fwhm(f.target_energy);
-        f.background = background(peaks, shelves, f.target_energy - 0.5 * f.window_fwhm,
-                                  f.target_energy + 0.5 * f.window_fwhm);
+        Nearest near;
+        const double B = background(peaks, shelves, f.target_energy - 0.5 * f.window_fwhm,
+                                    f.target_energy + 0.5 * f.window_fwhm, near);
+        f.background = B * g;
+        const double ratio = B > 0.0 ? signal / B : 0.0;
+        f.signal_to_background = std::isfinite(ratio) ? ratio : kHighestRate;
+        near.store(result, g);
     }
     if (f.target > 0.0) {
         const double t = (1.0 + f.background / f.target) * 1e6 / f.target;

@@ -9,14 +9,12 @@
 
 #include "common/numtext.h"
 #include "physics/filter.h"
-#include "physics/neighbours.h"
+#include "window/panel_figures.h"
 #include "window/radirido.h"
 
 namespace lumetra::window {
 
 namespace {
-
-constexpr common::Rgb kOrange = common::rgb(230, 120, 0);
 
 // A setting's value is usable: what the model accepts.
 bool usable(const std::string& key, const std::string& text, double thickness_um) {
@@ -25,24 +23,6 @@ bool usable(const std::string& key, const std::string& text, double thickness_um
     if (key == "window" || key == "filterthickness") return v >= 0.0;
     if (key == "filter") return physics::parse_filter(text, thickness_um).has_value();
     return v > 0.0;
-}
-
-// Three significant digits, plain for 0.01 to 999999, else as 1.23e6.
-std::string three_digits(double v) {
-    if (!std::isfinite(v)) return "-";
-    if (v == 0.0) return "0";
-    const double a = std::fabs(v);
-    char buf[64];
-    const int e = static_cast<int>(std::floor(std::log10(a)));
-    if (e >= -2 && e < 6) {
-        const int decimals = std::max(0, 2 - e);
-        const double rounded = std::round(v * std::pow(10.0, decimals)) / std::pow(10.0, decimals);
-        auto r = std::to_chars(buf, buf + sizeof buf, rounded, std::chars_format::fixed, decimals);
-        return std::string(buf, r.ptr);
-    }
-    const double mantissa = std::round(v / std::pow(10.0, e) * 100.0) / 100.0;
-    auto r = std::to_chars(buf, buf + sizeof buf, mantissa, std::chars_format::fixed, 2);
-    return std::string(buf, r.ptr) + "e" + std::to_string(e);
 }
 
 // A number as the settings fields show it: the number-to-text form, or for a long
@@ -62,8 +42,14 @@ std::string setting_text(double v) {
     return std::string(buf, r.ptr);
 }
 
-std::string per_cent(double fraction) {
-    return three_digits(100.0 * fraction) + " %";
+// The form's detection chain (solid angle relative to 5 cm, air, aluminium filter,
+// their product) is the classic model's: under the fundamental-parameter model,
+// whose detector and filters differ, it is greyed (the panel's note says so) and
+// keeps its values for the way back.
+void grey_classic_chain(RADirido& f, bool grey) {
+    for (Label* l : {&f.Label27, &f.Label34, &f.Label33, &f.Label35, &f.Label26, &f.Label25,
+                     &f.Label36, &f.Label37})
+        l->set_enabled(!grey);
 }
 
 }  // namespace
@@ -123,6 +109,7 @@ void RADirido::Model_Click(Model m) {
     const bool fp = m == Model::fp;
     panel.DetectorCombo.set_enabled(fp);
     for (PanelSetting& s : panel.settings) s.field->set_enabled(fp);
+    grey_classic_chain(*this, fp);
     if (!fp) preview_clear();
     if (st.Calc_state > 0) {
         Command1_Click();
@@ -185,46 +172,24 @@ void RADirido::clear_panel_results() {
 void RADirido::show_panel_results() {
     clear_panel_results();
     Panel& p = panel;
-    if (planning.model == Model::classic) {
-        p.Note.set_caption("Rates need the fundamental-parameter model.");
-        return;
-    }
-    const physics::Result& r = fp_result;
-    if (!r.ok) {
-        p.Note.set_caption(r.reason.empty() ? "Press Plot for the rates." : r.reason);
-        return;
-    }
-    const physics::Figures& f = r.figures;
-    p.Icr.set_caption("Input rate  " + three_digits(f.icr) + " counts/s");
-    p.Ocr.set_caption("Output rate  " + three_digits(f.ocr) + " counts/s");
-    p.DeadTime.set_caption("Dead time  " + per_cent(f.dead_time));
-    p.DeadTime.set_fore_color(f.dead_time > 0.5   ? common::colours::red
-                              : f.dead_time > 0.3 ? kOrange
-                                                  : common::colours::black);
-    if (f.dead_time > 0.5)
-        p.Saturation.set_caption("The detector saturates: less flux or more distance.");
-    p.TargetRate.set_caption("Target line  " + three_digits(f.target) + " counts/s");
-    p.Background.set_caption("Background under it  " + three_digits(f.background) + " counts/s");
-    p.SignalToBackground.set_caption(
-        "S/B  " + (f.background > 0.0 ? three_digits(f.target / f.background) : std::string("-")));
-    p.TimePerPoint.set_caption(
-        "Time per point (0.1 % of the step)  " +
-        (f.target > 0.0 ? three_digits(f.time_per_point) + " s" : std::string("no target signal")));
-    p.SelfAbsorption.set_caption("EXAFS damped by self-absorption  " + per_cent(f.self_absorption));
-    if (f.self_absorption > 0.1)
-        p.SelfAbsorptionHint.set_caption("Dilute the sample or use a film.");
-    // Only what adds at least a thousandth of the background is worth a filter.
-    auto near = physics::neighbours(fp_setup(), r, static_cast<int>(p.Neighbours.size()));
-    near.erase(std::remove_if(
-                   near.begin(), near.end(),
-                   [&](const physics::Neighbour& n) { return !(n.rate >= 1e-3 * f.background); }),
-               near.end());
-    for (std::size_t i = 0; i < near.size() && i < p.Neighbours.size(); ++i) {
-        const physics::Neighbour& n = near[i];
-        p.Neighbours[i]->set_caption(n.name + " (" + three_digits(n.energy) + " keV)  " +
-                                     three_digits(n.rate) + " /s");
-    }
-    if (near.empty()) p.Neighbours[0]->set_caption("nothing of note");
+    const PanelFigures f = panel_figures(planning.model, fp_result);
+    const std::pair<Label*, const ShownFigure*> places[] = {
+        {&p.Note, &f.note},
+        {&p.Icr, &f.icr},
+        {&p.Ocr, &f.ocr},
+        {&p.DeadTime, &f.dead_time},
+        {&p.Saturation, &f.saturation},
+        {&p.TargetRate, &f.target},
+        {&p.Background, &f.background},
+        {&p.SignalToBackground, &f.signal_to_background},
+        {&p.TimePerPoint, &f.time_per_point},
+        {&p.SelfAbsorption, &f.self_absorption},
+        {&p.SelfAbsorptionHint, &f.self_absorption_hint}};
+    for (const auto& [label, figure] : places)
+        if (!figure->value.empty()) label->set_caption(figure->caption());
+    p.DeadTime.set_fore_color(f.dead_time_colour);
+    for (std::size_t i = 0; i < f.neighbours.size() && i < p.Neighbours.size(); ++i)
+        p.Neighbours[i]->set_caption(f.neighbours[i].caption());
 }
 
 }  // namespace lumetra::window

@@ -3,7 +3,9 @@
 // programs.
 //
 // The text starts with comment lines "# key: value" that give the whole setup (the
-// form's fields as typed, the amplifier, the model and its settings). A line
+// form's fields as typed, the amplifier, the model and its settings, setup_lines),
+// whether a spectrum is shown and the units of the layers, then the results as the
+// window shows them (result_lines). A line
 // "channel,volts,keV,total,target,line,mark,argon,elastic,escape,pileup" follows,
 // then one row per channel n = 0..1024:
 //   volts = 10 n / 1024,  keV = F n / 1024  (F: full-scale energy, Label8),
@@ -15,6 +17,8 @@
 // ends after the column line.
 
 #include <string>
+
+#include "window/report_lines.h"
 
 namespace lumetra::window {
 

@@ -69,10 +69,11 @@ TEST(Synthesis, CountsAreConservedAndDeadTimeIsParalysable) {
     EXPECT_DOUBLE_EQ(r.figures.icr, 1e5);
     EXPECT_NEAR(r.figures.ocr, 90483.74, 0.01);
     EXPECT_NEAR(r.figures.dead_time, 1.0 - std::exp(-0.1), 1e-12);
-    // Every detected event lands once in the total (peaks and shelves) or the
-    // escape layer, at the output rate.
-    EXPECT_NEAR(sum(r.layers.total) + sum(r.layers.escape), r.figures.ocr, 1e-6 * r.figures.ocr);
+    // Every detected event lands once in the total (peaks, escape peaks and shelves)
+    // at the output rate, and the pile-up peaks are recorded on top of them.
+    EXPECT_NEAR(sum(r.layers.total), r.figures.ocr + sum(r.layers.pileup), 1e-6 * r.figures.ocr);
     EXPECT_GT(sum(r.layers.escape), 0.0);  // 17.48 keV and the scatter are above the Ge edge
+    EXPECT_GT(sum(r.layers.pileup), 0.0);
     EXPECT_GT(sum(r.layers.elastic), 0.0);
     EXPECT_GT(sum(r.layers.mark), 0.0);
     EXPECT_NEAR(sum(r.layers.target), sum(r.layers.line), 1e-9);  // one target line
@@ -82,7 +83,8 @@ TEST(Synthesis, CountsAreConservedAndDeadTimeIsParalysable) {
     EXPECT_NEAR(moment / sum(r.layers.line), 6.4, 1e-4);
     for (int n = 0; n < kChannels; ++n) {
         EXPECT_LE(r.layers.line[n], r.layers.target[n] + 1e-12);
-        EXPECT_LE(r.layers.target[n] + r.layers.mark[n] + r.layers.elastic[n],
+        EXPECT_LE(r.layers.target[n] + r.layers.mark[n] + r.layers.elastic[n] +
+                      r.layers.escape[n] + r.layers.pileup[n],
                   r.layers.total[n] + 1e-9);
     }
 }

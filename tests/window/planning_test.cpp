@@ -117,7 +117,7 @@ TEST_F(Planning, ThePanelFollowsTheModel) {
 
     form.panel.ModelFp.user_click();
     EXPECT_TRUE(form.panel.field("flux")->enabled());
-    EXPECT_EQ(form.panel.Note.caption(), "");
+    EXPECT_EQ(form.panel.Note.caption(), "The form's grey detection chain is the classic model's.");
     // 55 mM copper at the full flux and 5 cm: the detector saturates.
     EXPECT_EQ(form.panel.DeadTime.fore_color(), common::colours::red);
     EXPECT_NE(form.panel.Saturation.caption(), "");

@@ -21,6 +21,7 @@
 #include "window/composition.h"
 #include "window/file_io.h"
 #include "window/qt/export.h"
+#include "window/qt/report.h"
 #include "window/spectrum_csv.h"
 
 namespace lumetra::driver {
@@ -321,6 +322,7 @@ void Driver::cmd_rates(std::string_view rest) {
     out_ << "BACKGROUND " << format_number(f.background) << '\n';
     out_ << "TIME_PER_POINT " << format_number(f.time_per_point) << '\n';
     out_ << "SELF_ABSORPTION " << format_number(f.self_absorption) << '\n';
+    if (f.paralysed()) out_ << "SATURATED " << format_number(f.overload) << '\n';
 }
 
 Control& Driver::control(std::string_view name) {
@@ -671,11 +673,27 @@ void Driver::cmd_run(std::string_view rest) {
 // silent when saved.
 void Driver::cmd_export(std::string_view rest) {
     const std::string format(take_word(rest));
-    if (rest.empty() || (format != "csv" && format != "png" && format != "svg" && format != "pdf"))
-        fail("usage: export csv|png|svg|pdf PATH");
-    const std::string path(rest);
+    if (rest.empty() || (format != "csv" && format != "png" && format != "svg" &&
+                         format != "pdf" && format != "report"))
+        fail("usage: export csv|png|svg|pdf PATH, or export report PATH [a4|letter] "
+             "[portrait|landscape]");
+    std::string path(rest);
     std::string error;
-    if (format == "csv") {
+    if (format == "report") {
+        // The paper's words end the line; the path is what stands before them.
+        window::qt::ReportPaper paper;
+        std::vector<std::string> paper_words;
+        for (std::size_t blank; paper_words.size() < 2 &&
+                                (blank = path.rfind(' ')) != std::string::npos;) {
+            std::vector<std::string> trial = paper_words;
+            trial.insert(trial.begin(), path.substr(blank + 1));
+            if (!window::qt::paper_from_words(trial, paper)) break;
+            paper_words = std::move(trial);
+            path.resize(blank);
+        }
+        ensure_view();
+        error = window::qt::export_report(*form_, path, paper);
+    } else if (format == "csv") {
         error = window::save_spectrum_csv(*form_, path);
     } else {
         ensure_view();  // pictures need the running application

@@ -39,13 +39,17 @@ constexpr Tip kTips[] = {
     {"Command5", "Save the composition (target and matrix) to a file"},
     {"Command6", "Load a composition from a file and plot it"},
     {"Text19", "Distance from the sample to the detector, cm"},
-    {"Label34", "Solid angle of the detector relative to 5 cm"},
-    {"Label35", "Transmission of the air for the target line"},
+    {"Label34", "Solid angle of the detector relative to 5 cm"
+                " (classic model; grey under fundamental parameters)"},
+    {"Label35", "Transmission of the air for the target line"
+                " (classic model; grey under fundamental parameters)"},
     {"Text20", "Aluminium filter thickness in steps of 11.7 um"},
     {"Command26", "One aluminium filter step more"},
     {"Command27", "One aluminium filter step less"},
-    {"Label25", "Transmission of the aluminium filter for the target line"},
-    {"Label37", "Detection ratio: solid angle x air x filter"},
+    {"Label25", "Transmission of the aluminium filter for the target line"
+                " (classic model; grey under fundamental parameters)"},
+    {"Label37", "Detection ratio: solid angle x air x filter"
+                " (classic model; grey under fundamental parameters)"},
     {"Command4", "Choose gains automatically"},
     {"Check2", "Fix: keep the gains when the target changes"},
     {"Label9", "Coarse gain of the amplifier"},

@@ -1,0 +1,152 @@
+// The setup and the results as "key: value" lines (see report_lines.h).
+
+#include "window/report_lines.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+#include "common/numtext.h"
+#include "window/panel_figures.h"
+#include "window/radirido.h"
+
+namespace lumetra::window {
+
+namespace {
+
+// A field text on one line: line breaks and other control characters become
+// blanks, the blanks at both ends go.
+std::string one_line(std::string s) {
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return text::trim_blanks(s);
+}
+
+class Lines {
+  public:
+    void add(const std::string& key, const std::string& value) {
+        lines_.push_back(key + ": " + one_line(value));
+    }
+    void add(const std::string& key, double value) { add(key, exact_number(value)); }
+    void add(const std::string& key, bool on) { add(key, std::string(on ? "on" : "off")); }
+    std::vector<std::string> take() { return std::move(lines_); }
+
+  private:
+    std::vector<std::string> lines_;
+};
+
+// Matrix rows in use (element i + 1 is row i).
+int matrix_rows(const RADirido& f) {
+    return std::clamp<int>(f.st.Elem_count, 0, kRows);
+}
+
+void sample_lines(Lines& h, const RADirido& f) {
+    h.add("target", f.Text1.text());
+    h.add("target_content", f.Text51.text());
+    for (int i = 0; i < matrix_rows(f); ++i)
+        h.add("matrix_row_" + std::to_string(i + 1),
+              f.Text2[i]->text() + " " + f.Text52[i]->text());
+    const int mark = f.st.Elem_mark;
+    h.add("marked_row", mark >= 1 && mark <= matrix_rows(f)
+                            ? std::to_string(mark) + " (" + f.Text2[mark - 1]->text() + ")"
+                            : std::string("none"));
+    const bool film = f.Option6.value();
+    h.add("sample", std::string(film ? "film" : "bulk"));
+    if (film) {
+        h.add("film_density_g_cm3", f.Text23.text());
+        h.add("film_thickness_nm", f.Text24.text());
+    }
+}
+
+void beam_and_amplifier_lines(Lines& h, const RADirido& f) {
+    h.add("edge", std::string(f.Option2.value() ? "L3" : "K"));
+    h.add("line", f.Combo1.text());
+    h.add("energy_keV", f.Text11.text());
+    h.add("width_keV", f.Text16.text());
+    h.add("coarse_gain", f.Label9.caption());
+    h.add("fine_gain", f.Combo2.text());
+    h.add("full_scale_keV", f.Label8.caption());
+    h.add("incidence_deg", f.Text21.text());
+    h.add("takeoff_deg", f.Text22.text());
+    h.add("distance_cm", f.Text19.text());
+    h.add("al_filter_steps", f.Text20.text());
+    h.add("scale", std::string(f.Option4.value() ? "log" : "linear"));
+    h.add("layer_argon", f.Check1.value() >= 1);
+    h.add("layer_elastic", f.Check11.value() >= 1);
+    h.add("layer_escape", f.Check21.value() >= 1);
+    h.add("layer_pileup", f.Check3.value() >= 1);
+}
+
+void model_lines(Lines& h, const RADirido& f) {
+    const Planning& p = f.planning;
+    const physics::Detector& d = p.detector;
+    h.add("model", std::string(p.model == Model::fp ? "fundamental parameters" : "classic"));
+    h.add("flux_photons_s", p.flux);
+    h.add("polarisation", p.polarisation);
+    h.add("detector", std::string(d.crystal == physics::Crystal::ge ? "ge" : "si"));
+    h.add("detector_area_mm2", d.area_mm2);
+    h.add("be_window_um", d.window_um);
+    h.add("crystal_mm", d.crystal_mm);
+    h.add("resolution_eV", d.resolution_eV);
+    h.add("dead_time_us", d.dead_time_us);
+    h.add("pulse_pair_us", d.pulse_pair_us);
+    h.add("peak_to_background", d.peak_to_background);
+    h.add("filter", p.filter);
+    h.add("filter_thickness_um", p.filter_thickness_um);
+}
+
+// The target line's way to the crystal under the fundamental-parameter model.
+void detection_lines(Lines& h, const physics::Figures& f) {
+    if (!(f.target_energy > 0.0)) return;
+    h.add("target_line_keV", three_digits(f.target_energy));
+    h.add("detection_solid_angle", three_digits(f.solid_angle_fraction) + " of 4 pi");
+    h.add("detection_air", three_digits(f.air));
+    h.add("detection_filters_and_window", three_digits(f.filters_and_window));
+    h.add("detection_crystal", three_digits(f.crystal));
+    h.add("detection_product", three_digits(f.detection()));
+}
+
+}  // namespace
+
+std::string exact_number(double v) {
+    if (!std::isfinite(v)) return {};
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
+}
+
+std::vector<std::string> setup_lines(const RADirido& f) {
+    Lines h;
+    h.add("program", std::string(RADirido::kCaption));
+    sample_lines(h, f);
+    beam_and_amplifier_lines(h, f);
+    model_lines(h, f);
+    return h.take();
+}
+
+std::vector<std::string> result_lines(const RADirido& f) {
+    Lines h;
+    if (f.st.Calc_state <= 0) {
+        h.add("results", std::string("none"));
+        return h.take();
+    }
+    if (f.planning.model == Model::classic) {
+        h.add("target_line_share_percent", f.Label38.caption());
+        h.add("solid_angle", f.Label34.caption());
+        h.add("air_absorption", f.Label35.caption());
+        h.add("attenuation", f.Label25.caption());
+        h.add("detection_ratio", f.Label37.caption());
+        return h.take();
+    }
+    const PanelFigures figures = panel_figures(f.planning.model, f.fp_result);
+    for (const ShownFigure* s : figures.shown()) h.add(s->key, s->value);
+    for (const ShownFigure& n : figures.neighbours) h.add(n.key, n.caption());
+    if (f.fp_result.ok) {
+        h.add("target_line_share_percent", f.Label38.caption());
+        detection_lines(h, f.fp_result.figures);
+    }
+    return h.take();
+}
+
+}  // namespace lumetra::window
