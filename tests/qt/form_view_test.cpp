@@ -68,6 +68,42 @@ TEST_F(FormViewTest, WidgetsStandWhereTheDesignPutsThem) {
     EXPECT_EQ(view->widget("Line1"), nullptr);  // rules are painted, not widgets
 }
 
+// A large window: the form keeps its layout at one scale, the plot and the scan
+// preview take the rest, and nothing leaves the window.
+TEST_F(FormViewTest, APlotAndPanelTakeTheSpaceALargeWindowGives) {
+    view->show();
+    view->resize(1920, 1200);
+    ASSERT_DOUBLE_EQ(view->scale(), 1.5);
+    EXPECT_EQ(get<QLineEdit>("Text2(0)")->geometry(), QRect(48, 336, 62, 27));
+    EXPECT_EQ(get<QLineEdit>("Text52(10)")->geometry(), QRect(120, 696, 62, 27));
+    const QRect plot = view->plot()->geometry();
+    EXPECT_EQ(plot.topLeft(), QPoint(252, 336));
+    EXPECT_EQ(plot.width(), 830);
+    EXPECT_GT(plot.height(), 273 * 1.5 + 350);
+    // The energy marks stay under the plot, the panel's lower part under the preview.
+    ASSERT_NE(view->widget("Label14"), nullptr);
+    EXPECT_GT(view->widget("Label14")->y(), plot.bottom());
+    ASSERT_NE(view->widget("ScanPicture"), nullptr);
+    const QRect scan = view->widget("ScanPicture")->geometry();
+    EXPECT_GT(scan.height(), 200 * 1.5 + 350);
+    const Control& preview = form.panel.ScanPicture;
+    for (Control* c : form.controls()) {
+        QWidget* w = view->widget(c->name());
+        if (!w) continue;
+        EXPECT_TRUE(view->rect().contains(w->geometry())) << c->name();
+        if (c->left() >= Panel::kLeft && c->top() >= preview.top() + preview.height()) {
+            EXPECT_GT(w->y(), scan.bottom()) << c->name();
+        }
+    }
+    // A window wider than the design's proportions widens the plot; the panel keeps
+    // its width at the right edge.
+    view->resize(4000, 1078);
+    EXPECT_DOUBLE_EQ(view->scale(), 2.0);
+    EXPECT_EQ(view->plot()->width(), 1106 + 4000 - 2560);
+    const QRect flux = view->widget("FluxText")->geometry();
+    EXPECT_EQ(flux, QRect((11280 + 2280) * 2 / 15 + 4000 - 2560, 112, 133, 36));
+}
+
 TEST_F(FormViewTest, StartStateShowsInTheWidgets) {
     EXPECT_EQ(get<QLabel>("Label8")->text(), QString(" 19.491"));
     EXPECT_EQ(get<QLineEdit>("Text16")->text(), QString(" .3"));
@@ -147,6 +183,26 @@ TEST_F(FormViewTest, TypingInTheMiddleKeepsTheCursor) {
     type_text(edit, "5");
     EXPECT_EQ(form.Text12.text(), "05.1");
     EXPECT_EQ(edit->cursorPosition(), 2);
+}
+
+// A long content written by the program, or left by the user, reads from its start.
+TEST_F(FormViewTest, BoxesWithoutFocusShowTheStartOfTheirText) {
+    view->show();
+    view->activateWindow();
+    QApplication::processEvents();
+    auto* content = get<QLineEdit>("Text51");
+    form.Text51.set_text(".711672696555731");
+    EXPECT_EQ(content->cursorPosition(), 0);
+
+    auto* energy = get<QLineEdit>("Text11");
+    energy->setFocus(Qt::MouseFocusReason);
+    energy->end(false);
+    type_text(energy, "1");
+    form.Text11.set_text("7.1234567890123456789");  // the program writes while the user is in
+    EXPECT_NE(energy->cursorPosition(), 0);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(energy, &out);
+    EXPECT_EQ(energy->cursorPosition(), 0);
 }
 
 TEST_F(FormViewTest, TextBoxMouseGivesThePlatformOrder) {

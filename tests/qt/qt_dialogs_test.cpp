@@ -51,6 +51,23 @@ TEST(QtDialogs, MessageAndQuestionShowThePlainTextAndAnswer) {
     EXPECT_FALSE(dialogs.question("  Change target from Fe to W"));
 }
 
+// The fine-gain message says only a number: the box must still be wide enough for
+// its title, or the title bar cuts it.
+TEST(QtDialogs, AShortMessageLeavesRoomForItsTitle) {
+    QtDialogs dialogs;
+    int width = 0, title = 0;
+    when_open([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), QString("Fine gain needed"));
+        width = box->width();
+        title = QFontMetrics(box->font()).horizontalAdvance(box->windowTitle());
+        box->button(QMessageBox::Ok)->click();
+    });
+    dialogs.titled_message("Fine gain needed", "1.3");
+    EXPECT_GE(width, title + 120);
+}
+
 TEST(QtDialogs, PromptGivesTheTypedTextOrNothingOnCancel) {
     QtDialogs dialogs;
     when_open([](QWidget* w) {

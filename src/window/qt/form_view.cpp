@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QGraphicsDropShadowEffect>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "window/qt/plot_overlay.h"
@@ -117,6 +119,13 @@ class FieldEdit : public QLineEdit {
             box_.user_right_click();
         }
     }
+    // Leaving the box by Tab or the mouse shows the start of a text too long for it;
+    // a window or a menu taking the focus for a moment leaves the cursor where it was.
+    void focusOutEvent(QFocusEvent* e) override {
+        QLineEdit::focusOutEvent(e);
+        if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+            setCursorPosition(0);
+    }
     void contextMenuEvent(QContextMenuEvent* e) override {
         // The right button picks a matrix element: no menu on the matrix boxes
         // (the control arrays) nor on any other box that listens to the mouse.
@@ -162,7 +171,7 @@ FormView::FormView(RADirido& form, QWidget* parent) : QWidget(parent), form_(for
     setWindowTitle(QString::fromUtf8(RADirido::kCaption));
     // The design size; the form scales with the window, keeping its proportions.
     resize(design_size());
-    setMinimumSize(160, 70);
+    setMinimumSize(design_size() * kMinimumScale);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, to_qcolor(common::colours::inactive_border));
     setPalette(pal);
@@ -336,6 +345,9 @@ void FormView::mirror(Control& c) {
                 // leaves it where the user is.
                 const QSignalBlocker block(edit);
                 edit->setText(text);
+                // A box the user is not in shows the start of its text: a long
+                // content reads ".7116726…", not its last digits.
+                if (!edit->hasFocus()) edit->setCursorPosition(0);
             }
             break;
         }
@@ -428,11 +440,38 @@ void FormView::paintEvent(QPaintEvent* event) {
     }
 }
 
+namespace {
+
+// The stretch of one interval [start, start + length) of the design by `extra`
+// pixels: nothing before it, in proportion within it, all of it after it.
+double stretch(int v, int start, int length, int extra) {
+    if (extra <= 0 || length <= 0) return 0.0;
+    return extra * std::clamp((v - start) / double(length), 0.0, 1.0);
+}
+
+// The inverse: the design coordinate (twips) of pixel `p` under scale and stretch.
+double unstretch(double p, double scale, int start, int length, int extra) {
+    const double start_px = start * scale / FormView::kTwipsPerPixel;
+    const double length_px = length * scale / FormView::kTwipsPerPixel;
+    double design_px = p;
+    if (extra > 0 && p > start_px)
+        design_px = p <= start_px + length_px + extra
+                        ? start_px + (p - start_px) * length_px / (length_px + extra)
+                        : p - extra;
+    return design_px / scale * FormView::kTwipsPerPixel;
+}
+
+}  // namespace
+
 void FormView::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
-    const QPointF pos = (event->position() - QPointF(offset_)) / scale_;
-    form_.Form_MouseMove(static_cast<int>(std::lround(pos.x() * kTwipsPerPixel)),
-                         static_cast<int>(std::lround(pos.y() * kTwipsPerPixel)));
+    // The pointer beside the plot: design coordinates as the plot's stretch maps them.
+    const Control& plot = form_.Picture1;
+    const double x = unstretch(event->position().x(), scale_, plot.left(), plot.width(),
+                               extra_width_);
+    const double y = unstretch(event->position().y(), scale_, plot.top(), plot.height(),
+                               extra_height_);
+    form_.Form_MouseMove(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
 }
 
 QSize FormView::design_size() {
@@ -440,15 +479,46 @@ QSize FormView::design_size() {
             static_cast<int>(std::lround(RADirido::kClientHeight / double(kTwipsPerPixel)))};
 }
 
-// Twips to pixels by one factor, the form centred where the window's aspect differs.
-QPoint FormView::at(int x_twips, int y_twips) const {
-    return {offset_.x() + static_cast<int>(std::lround(x_twips * scale_ / kTwipsPerPixel)),
-            offset_.y() + static_cast<int>(std::lround(y_twips * scale_ / kTwipsPerPixel))};
+
+// The plot's marks under it follow its bottom; everything right of the form moves
+// with the panel.
+FormView::Region FormView::region_of(const Control& c) const {
+    if (c.left() >= Panel::kLeft) return Region::panel;
+    const std::array<const Control*, 7> plot_group = {&form_.Picture1, &form_.Label55,
+                                                      &form_.Label20,   &form_.Label56,
+                                                      &form_.Label14,   &form_.Label21,
+                                                      &form_.Label15};
+    for (const Control* member : plot_group)
+        if (&c == member) return Region::plot;
+    return Region::form;
+}
+
+// Twips to pixels by one factor; the plot, and the panel's scan preview, take what
+// the window has beyond the design's proportions.
+QPoint FormView::at(int x_twips, int y_twips, Region region) const {
+    double x = x_twips * scale_ / kTwipsPerPixel;
+    double y = y_twips * scale_ / kTwipsPerPixel;
+    const Control& plot = form_.Picture1;
+    const Control& scan = form_.panel.ScanPicture;
+    switch (region) {
+        case Region::form:
+            break;
+        case Region::plot:
+            x += stretch(x_twips, plot.left(), plot.width(), extra_width_);
+            y += stretch(y_twips, plot.top(), plot.height(), extra_height_);
+            break;
+        case Region::panel:
+            x += extra_width_;
+            y += stretch(y_twips, scan.top(), scan.height(), extra_height_);
+            break;
+    }
+    return {static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
 }
 
 QRect FormView::place(const Control& c) const {
-    const QPoint top_left = at(c.left(), c.top());
-    const QPoint bottom_right = at(c.left() + c.width(), c.top() + c.height());
+    const Region region = region_of(c);
+    const QPoint top_left = at(c.left(), c.top(), region);
+    const QPoint bottom_right = at(c.left() + c.width(), c.top() + c.height(), region);
     return {top_left, QSize(bottom_right.x() - top_left.x(), bottom_right.y() - top_left.y())};
 }
 
@@ -458,11 +528,12 @@ void FormView::resizeEvent(QResizeEvent* event) {
     const double sx = width() / double(design.width());
     const double sy = height() / double(design.height());
     const double scale = std::max(std::min(sx, sy), 0.05);
-    const QPoint offset(static_cast<int>((width() - design.width() * scale) / 2),
-                        static_cast<int>((height() - design.height() * scale) / 2));
-    if (scale == scale_ && offset == offset_) return;
+    const int extra_width = std::max(0, static_cast<int>(width() - design.width() * scale));
+    const int extra_height = std::max(0, static_cast<int>(height() - design.height() * scale));
+    if (scale == scale_ && extra_width == extra_width_ && extra_height == extra_height_) return;
     scale_ = scale;
-    offset_ = offset;
+    extra_width_ = extra_width;
+    extra_height_ = extra_height;
     for (Control* c : form_.controls()) mirror(*c);
     update();
 }

@@ -32,6 +32,9 @@ class FormView : public QWidget {
 
     // The size the design is drawn at when the scale is 1 (form and panel), pixels.
     static QSize design_size();
+    // The smallest scale at which every caption is readable; below it the view stays
+    // that large and its window scrolls.
+    static constexpr double kMinimumScale = 1.0;
     double scale() const { return scale_; }
 
   protected:
@@ -43,13 +46,21 @@ class FormView : public QWidget {
     void create(Control& c);
     void mirror(Control& c);
     void set_tab_order();
-    QPoint at(int x_twips, int y_twips) const;  // a point of the design in pixels
-    QRect place(const Control& c) const;         // a control's rectangle in pixels
+    // Where a control lies: the form's fixed controls, the spectrum plot with its
+    // axis marks, or the planning panel.
+    enum class Region { form, plot, panel };
+    Region region_of(const Control& c) const;
+    // A point of the design (twips) in pixels, for a control of the region.
+    QPoint at(int x_twips, int y_twips, Region region = Region::form) const;
+    QRect place(const Control& c) const;  // a control's rectangle in pixels
 
     RADirido& form_;
     PlotWidget* plot_ = nullptr;
-    double scale_ = 1.0;   // pixels per design pixel
-    QPoint offset_;        // the margin where the window's aspect differs
+    double scale_ = 1.0;  // pixels per design pixel, the same for width and height
+    // What the window gives beyond the design at that scale, pixels: the plot takes
+    // the extra width and height, the scan preview the panel's extra height.
+    int extra_width_ = 0;
+    int extra_height_ = 0;
     QTimer* preview_timer_ = nullptr;  // computes the scan preview in idle moments
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<std::string, QWidget*> by_name_;

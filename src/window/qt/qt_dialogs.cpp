@@ -3,14 +3,32 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace lumetra::window::qt {
 
 namespace {
 const QString kTitle = QStringLiteral("Lumetra");
+
+// A box is as wide as its text asks, and a short text ("1.3") would leave the title
+// bar too narrow for its title, which the desktop then cuts ("Fin…ded"). The
+// title's width, a little larger than the box's own font as title bars are, plus
+// room for the bar's icon and buttons, holds the box open.
+void make_room_for_title(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    QFont title_font = box.font();
+    title_font.setPointSizeF(title_font.pointSizeF() * 1.25);
+    title_font.setBold(true);
+    const int title = QFontMetrics(title_font).horizontalAdvance(box.windowTitle());
+    grid->addItem(new QSpacerItem(title + 160, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
+}  // namespace
 
 QtDialogs::QtDialogs() : last_folder_(QDir::currentPath()) {}
 
@@ -21,6 +39,7 @@ void QtDialogs::titled_message(const std::string& title, const std::string& text
                     QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
     box.setEscapeButton(QMessageBox::Ok);
+    make_room_for_title(box);
     box.exec();
 }
 
@@ -28,6 +47,7 @@ bool QtDialogs::question(const std::string& text) {
     QMessageBox box(QMessageBox::Question, kTitle, QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, parent_);
     box.setTextFormat(Qt::PlainText);
+    make_room_for_title(box);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
