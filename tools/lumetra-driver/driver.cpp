@@ -252,6 +252,7 @@ void Driver::dispatch(std::string_view command, std::string_view rest) {
     if (command == "list") return cmd_list(rest);
     if (command == "picture") return cmd_picture(rest);
     if (command == "screenshot") return cmd_screenshot(rest);
+    if (command == "grab") return cmd_grab(rest);
     if (command == "call") return cmd_call(rest);
     if (command == "let") return cmd_let(rest);
     if (command == "run") return cmd_run(rest);
@@ -553,13 +554,28 @@ void Driver::ensure_view() {
 void Driver::cmd_screenshot(std::string_view rest) {
     if (rest.empty()) fail("usage: screenshot PATH");
     ensure_view();
+    save_grab(*view_, rest);
+}
+
+// One widget of the window, the control NAME as the window shows it.
+void Driver::cmd_grab(std::string_view rest) {
+    const std::string name(take_word(rest));
+    if (name.empty() || rest.empty()) fail("usage: grab NAME PATH");
+    ensure_view();
+    QWidget* w = view_->view()->widget(name);
+    if (!w) fail("no widget shows " + name);
+    save_grab(*w, rest);
+}
+
+void Driver::save_grab(QWidget& widget, std::string_view path) {
     form_->preview_finish();  // a picture shows the finished scan preview
+    QApplication::processEvents();
     // Saved like every export: whole or not at all, with the reason when not.
     QByteArray png;
     QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !view_->grab().save(&buffer, "PNG"))
+    if (!buffer.open(QIODevice::WriteOnly) || !widget.grab().save(&buffer, "PNG"))
         fail("cannot draw the screenshot");
-    const std::string problem = window::write_replacing(std::string(rest), png.toStdString());
+    const std::string problem = window::write_replacing(std::string(path), png.toStdString());
     if (!problem.empty()) fail(problem);
 }
 

@@ -42,6 +42,8 @@ class Driver {
     void cmd_list(std::string_view rest);
     void cmd_picture(std::string_view rest);
     void cmd_screenshot(std::string_view rest);
+    void cmd_grab(std::string_view rest);
+    void save_grab(QWidget& widget, std::string_view path);
     void cmd_call(std::string_view rest);
     void cmd_let(std::string_view rest);
     void cmd_run(std::string_view rest);
