@@ -61,6 +61,41 @@ std::string line_label(int line) {
     return k ? k->label : xrl::line_name(line);
 }
 
+std::string beyond_scale(const Setup& setup, const Result& result) {
+    const double end = setup.full_energy;
+    if (!result.ok || !(end > 0.0)) return {};
+    const std::vector<int>& counted = setup.target_lines;
+    auto is_counted = [&](const LineRate& l) {
+        return l.element == 0 && std::find(counted.begin(), counted.end(), l.line) != counted.end();
+    };
+    double target = 0.0;
+    for (const LineRate& l : result.lines)
+        if (is_counted(l)) target += l.total();
+    std::vector<std::size_t> stronger;
+    for (std::size_t i = 0; i < result.lines.size(); ++i) {
+        const LineRate& l = result.lines[i];
+        if (!is_counted(l) && l.energy > end && l.total() > target) stronger.push_back(i);
+    }
+    std::sort(stronger.begin(), stronger.end(), [&](std::size_t a, std::size_t b) {
+        return result.lines[a].total() > result.lines[b].total();
+    });
+    const bool elastic = result.rayleigh.rate > 0.0 && result.rayleigh.energy > end;
+    const bool compton = result.compton.rate > 0.0 && result.compton.energy > end;
+    std::string parts;
+    if (elastic || compton)
+        parts = elastic && compton ? "elastic and Compton scatter"
+                : elastic          ? "elastic scatter"
+                                   : "Compton scatter";
+    constexpr std::size_t kNamed = 3;
+    for (std::size_t k = 0; k < stronger.size() && k < kNamed; ++k)
+        parts += (parts.empty() ? "" : ", ") +
+                 source_name(result, static_cast<int>(stronger[k]), false);
+    if (stronger.size() > kNamed)
+        parts += " and " + std::to_string(stronger.size() - kNamed) + " more lines";
+    if (!stronger.empty()) parts += " (stronger than the target)";
+    return parts.empty() ? std::string() : "Beyond the scale: " + parts;
+}
+
 std::vector<Neighbour> neighbours(const Result& result, int n) {
     std::vector<Neighbour> found;
     if (!result.ok) return found;

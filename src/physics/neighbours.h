@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "physics/result.h"
+#include "physics/setup.h"
 
 namespace lumetra::physics {
 
@@ -23,6 +24,14 @@ struct Neighbour {
 // the very parts B adds up, in the same window (one FWHM wide around the target
 // line): none is larger than B, and together they are at most B.
 std::vector<Neighbour> neighbours(const Result& result, int n = kNearPeaks);
+
+// What a scale ending at setup.full_energy keV leaves out that a planner must know
+// of: the Rayleigh ("elastic") and Compton peaks, and every line stronger than the
+// counted target line(s), whose energies lie beyond the scale's end. Empty when
+// nothing is, else "Beyond the scale: elastic and Compton scatter, Pb L-alpha 1
+// (stronger than the target)" (the three strongest such lines by name, then how
+// many more).
+std::string beyond_scale(const Setup& setup, const Result& result);
 
 // A line's name as a planner writes it: "K-alpha 1" for KL3, "L-beta 2" for L3N5;
 // the library's name for the rest ("KM5").

@@ -22,18 +22,13 @@ std::string per_cent(double fraction) {
     return three_digits(100.0 * fraction) + " %";
 }
 
-// How many times the highest output rate's input rate arrives: two digits, as
-// "1.3", "34", "3400" or "3.4e6".
+// How many times the input rate of the highest output rate arrives: "1.3", "108",
+// "3456", "3.46e6".
 std::string times_text(double n) {
-    if (!std::isfinite(n)) return "-";
-    const int e = n > 0.0 ? static_cast<int>(std::floor(std::log10(n))) : 0;
-    const double step = std::pow(10.0, e - 1);
-    const double rounded = std::round(n / step) * step;
-    char buf[64];
-    if (e >= 6) return three_digits(rounded);
-    const int decimals = std::max(0, 1 - e);
+    if (!(n < 1e6)) return three_digits(n);
+    char buf[32];
     const auto r =
-        std::to_chars(buf, buf + sizeof buf, rounded, std::chars_format::fixed, decimals);
+        std::to_chars(buf, buf + sizeof buf, n, std::chars_format::fixed, n < 10 ? 1 : 0);
     return std::string(buf, r.ptr);
 }
 
@@ -61,14 +56,24 @@ std::string three_digits(double v) {
     char buf[64];
     const int e = static_cast<int>(std::floor(std::log10(a)));
     if (e >= -2 && e < 6) {
-        const int decimals = std::max(0, 2 - e);
-        const double rounded = std::round(v * std::pow(10.0, decimals)) / std::pow(10.0, decimals);
+        int decimals = std::max(0, 2 - e);
+        double rounded = std::round(v * std::pow(10.0, decimals)) / std::pow(10.0, decimals);
+        // 99.96 rounds up to the next decade: 100, not 100.0.
+        if (std::fabs(rounded) >= std::pow(10.0, e + 1) && decimals > 0) {
+            --decimals;
+            rounded = std::round(v * std::pow(10.0, decimals)) / std::pow(10.0, decimals);
+        }
         auto r = std::to_chars(buf, buf + sizeof buf, rounded, std::chars_format::fixed, decimals);
         return std::string(buf, r.ptr);
     }
-    const double mantissa = std::round(v / std::pow(10.0, e) * 100.0) / 100.0;
+    int exponent = e;
+    double mantissa = std::round(v / std::pow(10.0, exponent) * 100.0) / 100.0;
+    if (std::fabs(mantissa) >= 10.0) {  // 9.996e6 is 1.00e7
+        ++exponent;
+        mantissa = std::round(v / std::pow(10.0, exponent) * 100.0) / 100.0;
+    }
     auto r = std::to_chars(buf, buf + sizeof buf, mantissa, std::chars_format::fixed, 2);
-    return std::string(buf, r.ptr) + "e" + std::to_string(e);
+    return std::string(buf, r.ptr) + "e" + std::to_string(exponent);
 }
 
 std::vector<const ShownFigure*> PanelFigures::shown() const {
@@ -101,7 +106,7 @@ PanelFigures panel_figures(Model model, const physics::Result& r) {
     out.dead_time_colour = f.dead_time > kSaturating ? common::colours::red
                            : f.dead_time > kBusy     ? kOrange
                                                      : common::colours::black;
-    out.saturation.key = "detector";
+    out.saturation.key = "saturation";
     if (paralysed) {
         out.saturation.value =
             "The detector is paralysed: " + times_text(f.overload) + " times too many photons.";

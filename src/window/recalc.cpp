@@ -3,6 +3,7 @@
 
 #include "common/numtext.h"
 #include "engine/calculation.h"
+#include "physics/neighbours.h"
 #include "window/radirido.h"
 
 namespace lumetra::window {
@@ -43,6 +44,11 @@ void RADirido::Plot_spectrum() {
     // A setup the model refuses leaves an empty plot with the reason on it.
     if (planning.model == Model::fp && !fp_result.ok && !fp_result.reason.empty())
         Picture1.picture().Print("  " + fp_result.reason);
+    // Peaks the scale cuts off, when they matter, are named on the plot.
+    if (planning.model == Model::fp && fp_result.ok) {
+        const std::string cut = physics::beyond_scale(fp_setup(), fp_result);
+        if (!cut.empty()) Picture1.picture().Print("  " + cut);
+    }
     Picture1.drawing_changed();
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <xraylib/xraylib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -128,6 +129,88 @@ TEST(Synthesis, SignalBackgroundAndTimePerPoint) {
     EXPECT_NEAR(r.figures.background, B, 1e-6 * B);
     EXPECT_NEAR(r.figures.time_per_point, (S + B) / (S * S * 1e-6), 1e-6);
     EXPECT_NEAR(r.target_share, 100.0 / 3.0, 1e-9);
+}
+
+// The list of what lies near the target line is made of B's own parts: each part
+// at most B, together at most B, strongest first; with no shelf and no escape the
+// parts are the other peaks and the pile-up peaks, and they add up to B.
+TEST(Synthesis, NeighboursArePartsOfTheBackground) {
+    physics::Setup s = germanium_setup();
+    s.detector.peak_to_background = 1000.0;
+    // Target at 6.4 keV; a line at 6.49 keV; two lines of 3.2 keV pile up onto 6.4 keV.
+    LineRate low = line_at(1, 3.2, 2e5);
+    low.line = KM3_LINE;
+    const Result r = run(s, {line_at(0, 6.4, 1e4), line_at(1, 6.49, 2e4), low});
+    const Figures& f = r.figures;
+    ASSERT_GT(r.near_count, 2);
+    double sum = 0.0;
+    for (int i = 0; i < r.near_count; ++i) {
+        const NearPeak& p = r.near[i];
+        EXPECT_LE(p.rate, f.background) << i;
+        if (i > 0) {
+            EXPECT_LE(p.rate, r.near[i - 1].rate) << i;
+        }
+        sum += p.rate;
+    }
+    EXPECT_LE(sum, f.background * (1 + 1e-12));
+    auto has = [&](NearPeak::Kind k) {
+        return std::any_of(r.near.begin(), r.near.begin() + r.near_count,
+                           [&](const NearPeak& p) { return p.kind == k; });
+    };
+    EXPECT_TRUE(has(NearPeak::Kind::pileup));
+    EXPECT_TRUE(has(NearPeak::Kind::shelf));
+    EXPECT_TRUE(has(NearPeak::Kind::peak));
+
+    // Without shelves the five parts are the whole of B here.
+    s.detector.peak_to_background = 1e300;
+    const Result bare = run(s, {line_at(0, 6.4, 1e4), line_at(1, 6.49, 2e4), low});
+    double whole = 0.0;
+    for (int i = 0; i < bare.near_count; ++i) whole += bare.near[i].rate;
+    EXPECT_NEAR(whole, bare.figures.background, 1e-9 * bare.figures.background);
+}
+
+// Past the highest output rate (ICR tau > 1) S and B vanish with the output rate,
+// while the overload ICR tau and S / B keep their meaning: S / B is that of a
+// detector without dead time.
+TEST(Synthesis, AParalysedDetectorKeepsItsOverloadAndSignalToBackground) {
+    physics::Setup s = germanium_setup();
+    s.detector.peak_to_background = 1000.0;
+    s.detector.dead_time_us = 1e-6;
+    const std::vector<LineRate> lines = {line_at(0, 6.4, 1e7), line_at(1, 6.49, 2e7)};
+    const Result quick = run(s, lines);
+    s.detector.dead_time_us = 20.0;  // ICR 3e7 x 20 us = 600: e^-600 of the counts are left
+    const Result slow = run(s, lines);
+    EXPECT_FALSE(quick.figures.paralysed());
+    EXPECT_TRUE(slow.figures.paralysed());
+    EXPECT_NEAR(slow.figures.overload, 600.0, 1e-9);
+    EXPECT_LT(slow.figures.target, 1e-200);
+    EXPECT_NEAR(slow.figures.signal_to_background, quick.figures.signal_to_background,
+                1e-9 * quick.figures.signal_to_background);
+    EXPECT_NEAR(quick.figures.signal_to_background, quick.figures.target / quick.figures.background,
+                1e-9 * quick.figures.signal_to_background);
+    // At exactly the highest output rate the detector is not yet paralysed.
+    s.detector.dead_time_us = 1.0 / 3.0e7 * 1e6;
+    EXPECT_FALSE(run(s, lines).figures.paralysed());
+}
+
+// The shelves of lines low on a long scale end far below its top: the channels
+// above hold no count, and none below 0 (a running sum of differences left
+// -1e-16 there).
+TEST(Synthesis, NoLayerHoldsANegativeCount) {
+    physics::Setup s = germanium_setup();
+    s.detector.peak_to_background = 300.0;
+    for (double full : {12.0, 30.0, 97.3}) {
+        s.full_energy = full;
+        Scatter sc;
+        sc.rayleigh = {9.1, 3.3e5, 0.0};
+        sc.compton = {8.9, 7.7e4, 250.0};
+        const Result r =
+            run(s, {line_at(0, 6.4, 1.37e4), line_at(1, 5.9, 2.9e5), line_at(1, 6.49, 4.1e4)}, sc);
+        for (const Channels* c : {&r.layers.total, &r.layers.target, &r.layers.line,
+                                  &r.layers.mark, &r.layers.elastic, &r.layers.escape,
+                                  &r.layers.pileup})
+            for (int n = 0; n < kChannels; ++n) ASSERT_GE((*c)[n], 0.0) << full << " " << n;
+    }
 }
 
 // Pure Fe, 45/45 degrees, E0 7.2 keV, line 6.4 keV: bulk s = tau_K(7.2) / (mu(7.2) +

@@ -4,15 +4,18 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "common/machine.h"
 #include "window/form_fixture.h"
+#include "window/panel_figures.h"
 
 namespace lumetra::window::testing {
 namespace {
@@ -98,6 +101,58 @@ TEST_F(SpectrumCsv, ClassicModelReadsBackExactly) {
     EXPECT_TRUE(typed.has("width_keV: .3 channel,1,2 # x"));
     EXPECT_EQ(typed.columns, kColumns);
     EXPECT_EQ(typed.rows.size(), 1025u);
+}
+
+// The header is the setup, the spectrum's units, then the results, every line
+// "# key: value"; the setup and results lines are those of the printed report.
+void expect_blocks(const Csv& csv, const RADirido& form) {
+    const std::vector<std::string> setup = setup_lines(form), results = result_lines(form);
+    ASSERT_GE(csv.comments.size(), setup.size() + results.size());
+    EXPECT_TRUE(std::equal(setup.begin(), setup.end(), csv.comments.begin()));
+    EXPECT_TRUE(std::equal(results.rbegin(), results.rend(), csv.comments.rbegin()));
+    std::set<std::string> keys;
+    for (const std::string& c : csv.comments) {
+        ASSERT_NE(c.find(": "), std::string::npos) << c;
+        EXPECT_TRUE(keys.insert(c.substr(0, c.find(": "))).second) << "twice: " << c;
+    }
+}
+
+TEST_F(SpectrumCsv, TheHeaderCarriesTheResults) {
+    Csv csv = parse(spectrum_csv(form));
+    expect_blocks(csv, form);
+    EXPECT_TRUE(csv.has("target_line_share_percent: " + text::trim_blanks(form.Label38.caption())));
+    EXPECT_TRUE(csv.has("detection_ratio: " + text::trim_blanks(form.Label37.caption())));
+
+    form.set_model(Model::fp);
+    csv = parse(spectrum_csv(form));
+    expect_blocks(csv, form);
+    const Panel& p = form.panel;
+    // Each figure as the panel shows it, after the words the panel puts before it.
+    for (const auto& [key, label] :
+         std::vector<std::pair<std::string, const Label*>>{{"input_rate", &p.Icr},
+                                                           {"output_rate", &p.Ocr},
+                                                           {"dead_time", &p.DeadTime},
+                                                           {"target_rate", &p.TargetRate},
+                                                           {"background", &p.Background},
+                                                           {"signal_to_background",
+                                                            &p.SignalToBackground},
+                                                           {"time_per_point", &p.TimePerPoint},
+                                                           {"self_absorption", &p.SelfAbsorption}}) {
+        const std::string& caption = label->caption();
+        const std::string value = caption.substr(caption.find("  ") + 2);
+        EXPECT_TRUE(csv.has(key + ": " + value)) << key << ": " << value;
+    }
+    EXPECT_TRUE(csv.has("neighbour_1: " + p.Neighbours[0]->caption()));
+    EXPECT_TRUE(csv.has("saturation: " + p.Saturation.caption()));  // 55 mM copper saturates
+    const physics::Figures& f = form.fp_result.figures;
+    EXPECT_GT(f.solid_angle_fraction, 0.0);
+    EXPECT_LT(f.detection(), f.solid_angle_fraction);
+    EXPECT_TRUE(csv.has("detection_product: " + three_digits(f.detection())));
+    expect_rows(csv, true);
+
+    form.Command3.click();  // All Clear: no results
+    csv = parse(spectrum_csv(form));
+    EXPECT_EQ(csv.comments.back(), "results: none");
 }
 
 TEST_F(SpectrumCsv, FundamentalParametersAddCountsPerSecond) {

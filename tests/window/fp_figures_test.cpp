@@ -1,0 +1,176 @@
+// What the window shows of a calculation with the fundamental-parameter model: a
+// paralysed detector, the neighbours of the target line, counts that are never
+// negative, the greyed classic detection chain and what the scale leaves out.
+
+#include <algorithm>
+#include <cmath>
+
+#include "physics/neighbours.h"
+#include "window/form_fixture.h"
+#include "window/spectrum_csv.h"
+
+namespace lumetra::window::testing {
+namespace {
+
+class FpFigures : public FormTest {
+  protected:
+    void chromium_in_steel() {
+        enter_sample("Cr", "0.18", {{"Fe", "0.72"}, {"Ni", "0.1"}});
+        form.set_model(Model::fp);
+        form.Command1.click();
+        ASSERT_TRUE(form.fp_result.ok) << form.fp_result.reason;
+    }
+    void arsenic_in_soil() {
+        enter_sample("As", "0.002",
+                     {{"O", "60"},
+                      {"Si", "20"},
+                      {"Al", "7"},
+                      {"Fe", "2"},
+                      {"Ca", "1.5"},
+                      {"K", "1.2"},
+                      {"Pb", "0.002"}});
+    }
+    std::vector<std::string> printed() const {
+        std::vector<std::string> out;
+        for (const display::PlotOp& op : form.Picture1.picture().ops())
+            if (op.kind == display::PlotOp::Kind::Print) out.push_back(op.text);
+        return out;
+    }
+};
+
+TEST_F(FpFigures, AParalysedDetectorSaysSoAndGivesNoTimePerPoint) {
+    chromium_in_steel();  // 1e12 photons/s at 5 cm: ICR 1.1e8, tau 1 us
+    const physics::Figures& f = form.fp_result.figures;
+    ASSERT_TRUE(f.paralysed());
+    const Panel& p = form.panel;
+    EXPECT_EQ(p.Saturation.caption(),
+              "The detector is paralysed: " + std::to_string(std::lround(f.overload)) +
+                  " times too many photons.");
+    EXPECT_EQ(p.TimePerPoint.caption(),
+              "Time per point (0.1 % of the step)  none: the detector is paralysed");
+    EXPECT_EQ(p.TargetRate.caption(), "Target line  none counted (paralysed)");
+    EXPECT_EQ(p.Background.caption(), "Background under it  none counted (paralysed)");
+    // S/B does not depend on the dead time: a number, as without it.
+    const double sb = val(p.SignalToBackground.caption().substr(5));
+    EXPECT_NEAR(sb, f.signal_to_background, 0.01 * sb);
+    EXPECT_EQ(p.DeadTime.caption(), "Dead time  100 %");
+    EXPECT_EQ(p.DeadTime.fore_color(), common::colours::red);
+    // Neighbours as shares of B, not as vanishing rates.
+    EXPECT_NE(p.Neighbours[0]->caption().find("% of B"), std::string::npos);
+
+    // Ten thousand times less flux: counted again.
+    form.set_planning("flux", "1e8");
+    EXPECT_FALSE(form.fp_result.figures.paralysed());
+    EXPECT_EQ(p.Saturation.caption(), "");
+    EXPECT_EQ(p.TimePerPoint.caption().find("none"), std::string::npos);
+    EXPECT_NE(p.TargetRate.caption().find("counts/s"), std::string::npos);
+}
+
+// Fe 0.01 in MnO at 7.5 keV, 1e8 photons/s: the Mn K-beta lines sit under Fe K-alpha.
+TEST_F(FpFigures, NoNeighbourExceedsTheBackground) {
+    enter_sample("Fe", "0.01", {{"Mn", "1"}, {"O", "1"}});
+    form.Text11.set_text("7.5");
+    form.set_planning("flux", "1e8");
+    form.set_model(Model::fp);
+    form.Command1.click();
+    const physics::Figures& f = form.fp_result.figures;
+    const std::vector<physics::Neighbour> near = physics::neighbours(form.fp_result);
+    ASSERT_FALSE(near.empty());
+    EXPECT_EQ(near[0].name, "Mn K-beta 1");
+    double sum = 0.0;
+    for (const physics::Neighbour& n : near) {
+        EXPECT_LE(n.rate, f.background) << n.name;
+        sum += n.rate;
+    }
+    EXPECT_LE(sum, f.background * (1 + 1e-12));
+    EXPECT_EQ(form.panel.Neighbours[0]->caption().rfind("Mn K-beta 1 (6.49 keV)  ", 0), 0u);
+}
+
+TEST_F(FpFigures, PileUpIsInTheTotalAndAmongTheNeighbours) {
+    arsenic_in_soil();
+    form.set_planning("flux", "1e10");
+    form.set_model(Model::fp);
+    form.Command1.click();
+    ASSERT_TRUE(form.fp_result.ok);
+    EXPECT_EQ(form.panel.Neighbours[0]->caption().rfind("pile-up Fe Ka1 + ", 0), 0u)
+        << form.panel.Neighbours[0]->caption();
+    const physics::Layers& l = form.fp_result.layers;
+    double pileup = 0.0;
+    for (int n = 0; n < physics::kChannels; ++n) {
+        EXPECT_GE(l.total[n], l.pileup[n] + l.escape[n] - 1e-9 * l.total[n]) << n;
+        pileup += l.pileup[n];
+    }
+    EXPECT_GT(pileup, 0.0);
+}
+
+// Several samples, both models: no layer of the plot and no cell of the export
+// holds a count below 0.
+TEST_F(FpFigures, NoCountIsNegativeInAnyLayerOrExport) {
+    const std::vector<std::string> examples = {"copper-in-water.txt", "iron-in-silicate-glass.txt",
+                                               "lead-in-soil.txt", "molybdenum-in-steel.txt"};
+    for (const std::string& name : examples) {
+        dialogs.queue_file(std::string(LUMETRA_EXAMPLES_DIR) + "/" + name);
+        form.Command6.click();
+        for (Model m : {Model::classic, Model::fp}) {
+            form.set_model(m);
+            ASSERT_GT(form.st.Calc_state, 0) << name;
+            const engine::CalcState& s = form.st;
+            for (const engine::Spectrum* a :
+                 {&s.Spec_total, &s.Spec_target, &s.Spec_line, &s.Spec_mark, &s.Spec_argon,
+                  &s.Spec_elastic, &s.Spec_escape, &s.Spec_pileup})
+                for (int n = 0; n < engine::kChannels; ++n)
+                    ASSERT_GE((*a)[n], 0.0) << name << " channel " << n;
+            const std::string csv = spectrum_csv(form);
+            EXPECT_EQ(csv.find(",-"), std::string::npos) << name;
+        }
+        form.set_model(Model::classic);
+    }
+}
+
+TEST_F(FpFigures, TheClassicDetectionChainIsGreyedUnderTheModel) {
+    form.Text1.set_text("Cu");
+    form.Text19.set_text("10");
+    form.Text20.set_text("2");
+    Label* chain[] = {&form.Label27, &form.Label34, &form.Label33, &form.Label35,
+                      &form.Label26, &form.Label25, &form.Label36, &form.Label37};
+    std::vector<std::string> classic;
+    for (Label* l : chain) {
+        EXPECT_TRUE(l->enabled()) << l->name();
+        classic.push_back(l->caption());
+    }
+    form.set_model(Model::fp);
+    for (Label* l : chain) EXPECT_FALSE(l->enabled()) << l->name();
+    EXPECT_TRUE(form.Text19.enabled());  // distance and filter steps serve both models
+    EXPECT_TRUE(form.Text20.enabled());
+    form.set_model(Model::classic);
+    for (std::size_t i = 0; i < std::size(chain); ++i) {
+        EXPECT_TRUE(chain[i]->enabled()) << chain[i]->name();
+        EXPECT_EQ(chain[i]->caption(), classic[i]) << chain[i]->name();
+    }
+}
+
+// A beam at 13.1 keV on arsenic: the automatic gain ends the scale at 12.994 keV.
+TEST_F(FpFigures, ThePlotSaysWhatLiesBeyondTheScale) {
+    arsenic_in_soil();
+    form.Text11.set_text("13.1");
+    form.Command1.click();
+    const std::vector<display::PlotOp> classic = form.Picture1.picture().ops();
+    EXPECT_TRUE(printed().empty());
+    form.set_planning("flux", "1e10");
+    form.set_model(Model::fp);
+    ASSERT_EQ(form.Label8.caption(), " 12.994");
+    EXPECT_EQ(printed(), std::vector<std::string>{"  Beyond the scale: elastic scatter"});
+    form.Text11.set_text("12.0");  // the scatter back on the scale
+    EXPECT_TRUE(printed().empty());
+    form.Text11.set_text("13.1");
+    form.set_model(Model::classic);  // the classic plot as it was, without a note
+    const auto& ops = form.Picture1.picture().ops();
+    ASSERT_EQ(ops.size(), classic.size());
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        ASSERT_EQ(ops[i].kind, classic[i].kind) << i;
+        ASSERT_EQ(ops[i].y2, classic[i].y2) << i;
+    }
+}
+
+}  // namespace
+}  // namespace lumetra::window::testing
