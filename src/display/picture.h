@@ -18,10 +18,15 @@ struct UserScale {
 
 struct PlotOp {
     enum class Kind { Line, PSet, Print };
+    // Where a Print's text goes: on the next text line from the top left (Flow, the
+    // plain Print), or on its point (x1, y1): starting there, centred on it or ending
+    // there, the middle of the text's height at the point's height, in its colour.
+    enum class Place { Flow, Start, Centre, End };
     Kind kind = Kind::Line;
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // a point uses x1, y1
     common::Rgb colour;
     std::string text;  // Print only
+    Place place = Place::Flow;  // Print only
 };
 
 class Picture {
@@ -40,6 +45,8 @@ public:
     void LineTo(float x2, float y2, common::Rgb c);
     void PSet(float x, float y, common::Rgb c);
     void Print(const std::string& text);
+    // Text placed on a point of the drawing (see PlotOp::Place); the current point stays.
+    void Print(float x, float y, const std::string& text, PlotOp::Place place, common::Rgb c);
 
     const std::vector<PlotOp>& ops() const { return ops_; }
     const UserScale& scale() const { return scale_; }
