@@ -51,12 +51,11 @@ struct Panel {
     Label NeighboursTitle{"NeighboursTitle"};
     std::array<std::unique_ptr<Label>, 5> Neighbours;
 
-    // The scan preview: target rate, background and dead time against energy.
+    // The scan preview: target rate, background and dead time against energy, with
+    // its axes and legend in the drawing; the figures under the pointer below it.
     Label ScanTitle{"ScanTitle"};
     PictureBox ScanPicture{"ScanPicture"};
-    Label ScanTarget{"ScanTargetKey"};
-    Label ScanBackground{"ScanBackgroundKey"};
-    Label ScanDeadTime{"ScanDeadTimeKey"};
+    Label ScanReadout{"ScanReadout"};
 
     std::vector<OptionButton*> model_group;
 

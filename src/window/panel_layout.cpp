@@ -23,6 +23,8 @@ constexpr int kCaptionWidth = 2240;
 constexpr int kFieldWidth = 1000;
 constexpr int kResultsLeft = Panel::kLeft + 3440;
 constexpr int kResultsWidth = 4360;
+constexpr int kPreviewHeight = 3000;
+constexpr double kPreviewPt = 7.5;  // the scan preview's axis labels
 
 struct SettingDesign {
     const char* key;
@@ -111,15 +113,15 @@ void RADirido::build_panel() {
     caption(p.ScanTitle, "Scan preview: edge - 150 eV to edge + 1000 eV", kResultsLeft, scan_top,
             kResultsWidth);
     p.ScanPicture.bordered = true;
-    place(p.ScanPicture, kResultsLeft, scan_top + kRow, kResultsWidth, 3000);
-    const int keys_top = scan_top + kRow + 3040;
-    caption(p.ScanTarget, "target", kResultsLeft, keys_top, 800);
-    p.ScanTarget.set_fore_color(rgb(0, 160, 0));
-    caption(p.ScanBackground, "background", kResultsLeft + 900, keys_top, 1000);
-    p.ScanBackground.set_fore_color(rgb(0, 0, 200));
-    caption(p.ScanDeadTime, "dead time", kResultsLeft + 2000, keys_top, 900);
+    p.ScanPicture.font_pt = kPreviewPt;
+    place(p.ScanPicture, kResultsLeft, scan_top + kRow, kResultsWidth, kPreviewHeight);
+    p.ScanPicture.on_mouse_move = [this](MouseButton, float x, float y) {
+        ScanPicture_MouseMove(x, y);
+    };
+    // Two lines under the picture: "9.150 keV (edge +171 eV): target ..., dead time ...".
+    p.ScanReadout.font_pt = kSmallPt;
+    place(p.ScanReadout, kResultsLeft, scan_top + kRow + kPreviewHeight + 20, kResultsWidth, 480);
     p.ScanPicture.set_back_color(common::colours::white);
-    p.ScanDeadTime.set_fore_color(rgb(200, 0, 0));
 }
 
 }  // namespace lumetra::window

@@ -108,6 +108,7 @@ void RADirido::clear_plot() {
     Picture1.drawing_changed();
     Label38.set_caption("");
     if (planning.model == Model::fp) clear_panel_results();
+    preview_clear();
 }
 
 // ---- data lookups ----

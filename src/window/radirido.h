@@ -23,6 +23,7 @@
 #include "window/controls.h"
 #include "window/panel.h"
 #include "window/planning.h"
+#include "window/scan_preview_plot.h"
 
 namespace lumetra::window {
 
@@ -290,12 +291,19 @@ public:
     void clear_panel_results();
 
     // The scan preview: requested after each calculation with the model, computed a
-    // few energies at a time (preview_step returns whether more remain).
+    // few energies at a time (preview_step returns whether more remain). Clearing it
+    // (with the plot, or when the spectrum shown is not of the model) keeps the
+    // computed points for a plot of the same scan.
     void preview_request();
     bool preview_pending() const;
     bool preview_step(int n);
     void preview_finish();
     void preview_clear();
+    const ScanPlot& preview_plot() const { return scan_.plot; }  // what the preview shows
+    // The readout of the point under the pointer (user coordinates), emptied when the
+    // pointer leaves.
+    void ScanPicture_MouseMove(float X, float Y);
+    void ScanPicture_MouseLeave();
 
     // Clears the plot surface (Cls) and tells the view. The target share beside the
     // plot goes with it; the next calculation writes it anew.
@@ -328,10 +336,11 @@ private:
     bool starting_up_ = false;  // while Init_form gives the fields their first values
     struct ScanState {
         bool started = false;
+        bool shown = false;    // the picture shows this scan
+        bool cleared = false;  // the picture shows the note of a cleared preview
         physics::Setup setup;  // what the points are of
-        double E0 = 0.0;       // the marker
         std::vector<double> energies;
-        std::vector<physics::ScanPoint> points;
+        ScanPlot plot;  // the points so far, the marker and the drawing's frame
     };
     ScanState scan_;
     void draw_preview();

@@ -1,22 +1,21 @@
 // The XAFS scan preview of the planning panel: the target rate, the background and
 // the dead time across a typical scan of the target's edge, computed a few energies at
 // a time after the plot is shown, and started afresh when an edit made it stale (the
-// gains and the incident energy do not: the marker moves).
+// gains and the incident energy do not: the marker moves). It shows only beside the
+// spectrum it was computed with: whatever clears the plot clears it too.
 
 #include <algorithm>
 #include <cmath>
 
+#include "data/symbol_table.h"
 #include "window/radirido.h"
 
 namespace lumetra::window {
 
 namespace {
 
-constexpr common::Rgb kTargetGreen = common::rgb(0, 160, 0);
-constexpr common::Rgb kBackgroundBlue = common::rgb(0, 0, 200);
-constexpr common::Rgb kDeadRed = common::rgb(200, 0, 0);
-constexpr common::Rgb kMarker = common::rgb(120, 120, 120);
 constexpr int kPoints = 121;
+constexpr int kL3Shell = 3;  // the library's L3_SHELL, as Setup::target_shell holds it
 
 bool same_filter(const physics::Filter& a, const physics::Filter& b) {
     return a.Z == b.Z && a.mass_fraction == b.mass_fraction && a.density == b.density &&
@@ -42,33 +41,55 @@ bool same_scan(const physics::Setup& a, const physics::Setup& b) {
            a.al_steps == b.al_steps;
 }
 
+// "Cu K" or "Pb L3": the element and the edge the scan crosses.
+std::string edge_name(const physics::Setup& s) {
+    const int Z = s.sample.empty() ? 0 : s.sample.front().Z;
+    const std::string symbol = Z >= 1 && Z <= data::kSymbolCount
+                                   ? std::string(data::kElementSymbols[Z - 1].symbol)
+                                   : std::string("target");
+    return symbol + (s.target_shell == kL3Shell ? " L3" : " K");
+}
+
 }  // namespace
 
 void RADirido::preview_request() {
     const physics::Setup setup = fp_setup();
+    scan_.cleared = false;
+    scan_.shown = true;
     if (scan_.started && same_scan(scan_.setup, setup)) {
-        scan_.E0 = setup.E0;
+        scan_.plot.E0_keV = setup.E0;
         draw_preview();  // the marker follows the energy
         return;
     }
+    panel.ScanReadout.set_caption("");
     scan_ = ScanState{};
     scan_.started = true;
+    scan_.shown = true;
     scan_.setup = setup;
-    scan_.E0 = setup.E0;
-    scan_.energies = physics::scan_energies(physics::scan_edge(setup), kPoints);
+    ScanPlot& plot = scan_.plot;
+    plot.edge_keV = physics::scan_edge(setup);
+    plot.edge_name = edge_name(setup);
+    plot.E0_keV = setup.E0;
+    scan_.energies = physics::scan_energies(plot.edge_keV, kPoints);
+    if (!scan_.energies.empty()) {
+        plot.first_keV = scan_.energies.front();
+        plot.last_keV = scan_.energies.back();
+    }
+    plot.points.reserve(scan_.energies.size());
     draw_preview();
 }
 
 bool RADirido::preview_pending() const {
-    return scan_.started && scan_.points.size() < scan_.energies.size();
+    return scan_.shown && scan_.plot.points.size() < scan_.energies.size();
 }
 
 bool RADirido::preview_step(int n) {
     for (int i = 0; i < n && preview_pending(); ++i) {
-        const double E = scan_.energies[scan_.points.size()];
-        scan_.points.push_back(physics::scan_point(fp_model, scan_.setup, E));
+        const double E = scan_.energies[scan_.plot.points.size()];
+        scan_.plot.points.push_back(physics::scan_point(fp_model, scan_.setup, E));
     }
-    if (!preview_pending()) draw_preview();
+    if (scan_.shown && !scan_.energies.empty() && !preview_pending() && !scan_.plot.complete)
+        draw_preview();
     return preview_pending();
 }
 
@@ -78,7 +99,10 @@ void RADirido::preview_finish() {
 }
 
 void RADirido::preview_clear() {
-    scan_ = ScanState{};
+    panel.ScanReadout.set_caption("");
+    scan_.shown = false;
+    if (scan_.cleared) return;
+    scan_.cleared = true;
     display::Picture& pic = panel.ScanPicture.picture();
     pic.Cls();
     pic.Print("  Shown for a spectrum of the");
@@ -86,48 +110,22 @@ void RADirido::preview_clear() {
     panel.ScanPicture.drawing_changed();
 }
 
-// Rates on a logarithmic axis over the decades they span (at most six below the
-// highest), the dead time from 0 to 1 on the same height; the marker at the energy.
 void RADirido::draw_preview() {
-    display::Picture& pic = panel.ScanPicture.picture();
-    pic.Cls();
-    if (scan_.energies.empty()) {
-        panel.ScanPicture.drawing_changed();
-        return;
-    }
-    const double lo = scan_.energies.front(), hi = scan_.energies.back();
-    pic.Scale(static_cast<float>(lo), 1.05f, static_cast<float>(hi), -0.05f);
-    if (scan_.E0 >= lo && scan_.E0 <= hi) {
-        pic.Line(static_cast<float>(scan_.E0), 0.0f, static_cast<float>(scan_.E0), 1.0f, kMarker);
-    }
-    if (!preview_pending()) {
-        double top = 0.0;
-        for (const physics::ScanPoint& p : scan_.points)
-            top = std::max({top, p.target, p.background});
-        const double log_top = top > 0.0 ? std::ceil(std::log10(top)) : 0.0;
-        const double log_bottom = log_top - 6.0;
-        const auto y_of = [&](double v) {
-            if (!(v > 0.0)) return 0.0f;
-            return static_cast<float>(std::clamp((std::log10(v) - log_bottom) / 6.0, 0.0, 1.0));
-        };
-        const auto curve = [&](auto value, common::Rgb c) {
-            for (std::size_t i = 1; i < scan_.points.size(); ++i) {
-                const physics::ScanPoint& a = scan_.points[i - 1];
-                const physics::ScanPoint& b = scan_.points[i];
-                pic.Line(static_cast<float>(a.E), value(a), static_cast<float>(b.E), value(b), c);
-            }
-        };
-        if (top > 0.0) {
-            curve([&](const physics::ScanPoint& p) { return y_of(p.target); }, kTargetGreen);
-            curve([&](const physics::ScanPoint& p) { return y_of(p.background); }, kBackgroundBlue);
-        }
-        curve(
-            [](const physics::ScanPoint& p) {
-                return static_cast<float>(std::clamp(p.dead_time, 0.0, 1.0));
-            },
-            kDeadRed);
-    }
+    ScanPlot& plot = scan_.plot;
+    plot.complete = !scan_.energies.empty() && !preview_pending();
+    plot.width_twips = panel.ScanPicture.width();
+    plot.height_twips = panel.ScanPicture.height();
+    plot.font_pt = panel.ScanPicture.font_pt;
+    draw_scan_plot(panel.ScanPicture.picture(), plot);
     panel.ScanPicture.drawing_changed();
+}
+
+void RADirido::ScanPicture_MouseMove(float X, float Y) {
+    panel.ScanReadout.set_caption(scan_.shown ? scan_readout(scan_.plot, X, Y) : "");
+}
+
+void RADirido::ScanPicture_MouseLeave() {
+    panel.ScanReadout.set_caption("");
 }
 
 }  // namespace lumetra::window
