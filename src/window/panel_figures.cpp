@@ -123,7 +123,7 @@ PanelFigures panel_figures(Model model, const physics::Result& r) {
                                 : f.background > 0.0         ? std::string("0")
                                                              : std::string("-")};
     out.time_per_point = {"time_per_point", "Time per point (0.1 % of the step)",
-                          paralysed        ? std::string("none: the detector is paralysed")
+                          paralysed        ? std::string("none (paralysed)")
                           : f.target > 0.0 ? three_digits(f.time_per_point) + " s"
                                            : std::string("no target signal")};
     out.self_absorption = {"self_absorption", "EXAFS damped by self-absorption",

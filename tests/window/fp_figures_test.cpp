@@ -47,7 +47,7 @@ TEST_F(FpFigures, AParalysedDetectorSaysSoAndGivesNoTimePerPoint) {
               "The detector is paralysed: " + std::to_string(std::lround(f.overload)) +
                   " times too many photons.");
     EXPECT_EQ(p.TimePerPoint.caption(),
-              "Time per point (0.1 % of the step)  none: the detector is paralysed");
+              "Time per point (0.1 % of the step)  none (paralysed)");
     EXPECT_EQ(p.TargetRate.caption(), "Target line  none counted (paralysed)");
     EXPECT_EQ(p.Background.caption(), "Background under it  none counted (paralysed)");
     // S/B does not depend on the dead time: a number, as without it.
