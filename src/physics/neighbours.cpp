@@ -102,7 +102,7 @@ std::vector<Neighbour> neighbours(const Result& result, int n) {
     const int count = std::min({n, result.near_count, kNearPeaks});
     for (int i = 0; i < count; ++i) {
         const NearPeak& p = result.near[static_cast<std::size_t>(i)];
-        found.push_back({name_of(result, p), p.energy, p.rate});
+        found.push_back({name_of(result, p), p.energy, p.rate, p.share});
     }
     return found;
 }

@@ -16,6 +16,7 @@ struct Neighbour {
     std::string name;
     double energy = 0.0;  // keV (0 for the shelves of incomplete charge collection)
     double rate = 0.0;    // counts/s at the output rate inside B's window
+    double share = 0.0;   // of B
 };
 
 // The n strongest contributions to B (at most the model's kNearPeaks), strongest

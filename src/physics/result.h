@@ -67,6 +67,7 @@ struct NearPeak {
     int partner = 0;      // the second source of a pile-up peak
     double energy = 0.0;  // keV of the peak; the shelves: 0
     double rate = 0.0;    // counts/s at the output rate inside B's window
+    double share = 0.0;   // of B, which holds past the highest output rate too
 };
 constexpr int kNearPeaks = 5;
 

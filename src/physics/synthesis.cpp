@@ -295,11 +295,15 @@ class Nearest {
         for (; i > 0 && list_[i - 1].rate < p.rate; --i) list_[i] = list_[i - 1];
         list_[i] = p;
     }
-    // Into the result, at the output rate.
-    void store(Result& result, double g) const {
+    // Into the result, at the output rate and as shares of B (at the input rate).
+    void store(Result& result, double g, double B) const {
         result.near = list_;
         result.near_count = count_;
-        for (int i = 0; i < count_; ++i) result.near[i].rate *= g;
+        for (int i = 0; i < count_; ++i) {
+            NearPeak& p = result.near[i];
+            p.share = B > 0.0 ? std::min(p.rate / B, 1.0) : 0.0;
+            p.rate *= g;
+        }
     }
 
   private:
@@ -436,7 +440,7 @@ void synthesise(const Setup& setup, const Sample& sample, const Response& respon
         f.background = B * g;
         const double ratio = B > 0.0 ? signal / B : 0.0;
         f.signal_to_background = std::isfinite(ratio) ? ratio : kHighestRate;
-        near.store(result, g);
+        near.store(result, g, B);
     }
     if (f.target > 0.0) {
         const double t = (1.0 + f.background / f.target) * 1e6 / f.target;

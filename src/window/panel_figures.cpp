@@ -37,10 +37,10 @@ void fill_neighbours(const physics::Result& r, PanelFigures& out) {
     int k = 0;
     for (const physics::Neighbour& n : physics::neighbours(r)) {
         // Only what adds at least a thousandth of the background is worth a filter.
-        if (!(n.rate >= kOfNote * f.background) || !(n.rate > 0.0)) continue;
+        if (!(n.share >= kOfNote)) continue;
         const std::string where = n.energy > 0.0 ? " (" + three_digits(n.energy) + " keV)" : "";
         // Past the highest output rate nothing is counted: the parts of B tell more.
-        const std::string value = f.paralysed() ? per_cent(n.rate / f.background) + " of B"
+        const std::string value = f.paralysed() ? per_cent(n.share) + " of B"
                                                 : three_digits(n.rate) + " /s";
         out.neighbours.push_back({"neighbour_" + std::to_string(++k), n.name + where, value});
     }

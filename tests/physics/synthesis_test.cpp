@@ -188,6 +188,13 @@ TEST(Synthesis, AParalysedDetectorKeepsItsOverloadAndSignalToBackground) {
                 1e-9 * quick.figures.signal_to_background);
     EXPECT_NEAR(quick.figures.signal_to_background, quick.figures.target / quick.figures.background,
                 1e-9 * quick.figures.signal_to_background);
+    // The neighbours keep their shares of B, which the vanishing rates cannot give.
+    ASSERT_EQ(slow.near_count, quick.near_count);
+    ASSERT_GT(quick.near_count, 0);
+    for (int i = 0; i < quick.near_count; ++i) {
+        EXPECT_NEAR(quick.near[i].share, quick.near[i].rate / quick.figures.background, 1e-9);
+        EXPECT_NEAR(slow.near[i].share, quick.near[i].share, 1e-9);
+    }
     // At exactly the highest output rate the detector is not yet paralysed.
     s.detector.dead_time_us = 1.0 / 3.0e7 * 1e6;
     EXPECT_FALSE(run(s, lines).figures.paralysed());
