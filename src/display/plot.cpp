@@ -24,7 +24,6 @@ using namespace layer_colours;
 constexpr double kLinearBase = 0.001;
 constexpr double kLogBase = 500.0;
 constexpr double kLogDecade = 1500.0;  // plot units per decade
-constexpr double kPeakThreshold = 0.001;  // argon, elastic and log pile-up bars
 constexpr double kLinearFillThreshold = 0.1;
 constexpr double kLogFillThreshold = 0.001;
 // Sub-steps per channel come from the zoom (1..4); anything larger is drawn as

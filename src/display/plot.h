@@ -29,6 +29,10 @@ constexpr Rgb kPileup = rgb(100, 100, 50);
 }  // namespace layer_colours
 
 
+// Argon, elastic and, on the log scale, pile-up bars stand only where the layer
+// exceeds this many plot units.
+constexpr double kPeakThreshold = 0.001;
+
 struct PlotOptions {
     bool linear = true;   // "Linear" selected, else "Log"
     int argon = 0;        // check box values 0/1

@@ -240,6 +240,7 @@ public:
 
     // ---- plot ----
     void Plot_spectrum();
+    display::PlotOptions plot_options() const;  // the scale and layers the plot draws
     void Option3_Click();
     void Option4_Click();
     void Check1_Click();

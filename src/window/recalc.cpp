@@ -33,14 +33,18 @@ void RADirido::Target_yield(std::int16_t i, double mu_in) {
     engine::Target_yield(st, *this, i, mu_in);
 }
 
-void RADirido::Plot_spectrum() {
+display::PlotOptions RADirido::plot_options() const {
     display::PlotOptions options;
     options.linear = Option3.value();
     options.argon = Check1.value();
     options.elastic = Check11.value();
     options.escape = Check21.value();
     options.pileup = Check3.value();
-    display::Plot_spectrum(Picture1.picture(), st, view, options);
+    return options;
+}
+
+void RADirido::Plot_spectrum() {
+    display::Plot_spectrum(Picture1.picture(), st, view, plot_options());
     // A setup the model refuses leaves an empty plot with the reason on it.
     if (planning.model == Model::fp && !fp_result.ok && !fp_result.reason.empty())
         Picture1.picture().Print("  " + fp_result.reason);

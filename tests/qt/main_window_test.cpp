@@ -8,6 +8,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -24,6 +29,7 @@
 #include "window/qt/form_view.h"
 #include "window/qt/plot_widget.h"
 #include "window/qt/tooltips.h"
+#include "user_input.h"
 
 namespace lumetra::window::qt {
 namespace {
@@ -55,9 +61,12 @@ TEST_F(MainWindowTest, MenusRunTheButtonsHandlersWithTheirShortcuts) {
         const char* text;
         QKeySequence keys;
     };
+    // Quit is Ctrl+Q where the desktop names no key of its own.
+    const QKeySequence quit = QKeySequence::keyBindings(QKeySequence::Quit).value(0, QKeySequence("Ctrl+Q"));
     for (const Case& c :
          {Case{"Load composition", QKeySequence::Open},
-          Case{"Save composition", QKeySequence::Save}, Case{"Quit", QKeySequence::Quit},
+          Case{"Save composition", QKeySequence::Save}, Case{"Quit", quit},
+          Case{"Export spectrum", QKeySequence("Ctrl+E")}, Case{"Print", QKeySequence::Print},
           Case{"Quick guide", QKeySequence::HelpContents}}) {
         EXPECT_EQ(action(c.text)->shortcut(), QKeySequence(c.keys)) << c.text;
     }
@@ -72,6 +81,157 @@ TEST_F(MainWindowTest, MenusRunTheButtonsHandlersWithTheirShortcuts) {
     EXPECT_TRUE(form.Option3.value());
     action("Pile up")->trigger();
     EXPECT_EQ(form.Check3.value(), 1);
+}
+
+class GreedyField : public QLineEdit {
+  public:
+    using QLineEdit::QLineEdit;
+
+  protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ShortcutOverride) {
+            e->accept();
+            return true;
+        }
+        return QLineEdit::event(e);
+    }
+};
+
+// Each menu shortcut with the focus in a text field of the form, of the matrix and
+// of the panel: the menu's action runs (its dialog is answered by the scripted
+// dialogs, the printer's by a stand-in), the field keeps its text.
+TEST_F(MainWindowTest, EveryMenuShortcutWorksWhateverTextFieldHasTheFocus) {
+    int printers_asked = 0;
+    window->choose_printer = [&printers_asked](QPrinter&) {
+        ++printers_asked;
+        return false;
+    };
+    form.Text1.set_text("Fe");
+    form.Text51.set_text("10");  // opens the first matrix row
+    form.set_model(Model::fp);   // the panel's fields take input
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QApplication::processEvents();
+    std::vector<QAction*> with_keys;
+    for (QAction* a : window->findChildren<QAction*>())
+        if (!a->shortcut().isEmpty() && a->shortcutContext() != Qt::WidgetShortcut)
+            with_keys.push_back(a);
+    ASSERT_GE(with_keys.size(), 6u);  // load, save, export spectrum, print, quit, quick guide
+    // Some desktops' key schemes give a text field keys that menus use (Ctrl+E, the end
+    // of the line): this field claims every key as such a field claims those.
+    auto* greedy = new GreedyField(window->view());
+    greedy->setGeometry(0, 0, 60, 20);
+    greedy->show();
+    lumetra::testing::UserInput input;
+    for (const char* name : {"Text1", "Text11", "Text2(0)", "FluxText", "greedy"}) {
+        for (QAction* a : with_keys) {
+            window->show();
+            QApplication::setActiveWindow(window.get());
+            QWidget* field = std::string(name) == "greedy" ? greedy : window->view()->widget(name);
+            ASSERT_NE(field, nullptr) << name;
+            field->setFocus(Qt::OtherFocusReason);
+            QApplication::processEvents();
+            ASSERT_EQ(QApplication::focusWidget(), field) << name;
+            const QString before = static_cast<QLineEdit*>(field)->text();
+            int ran = 0;
+            const auto connection = QObject::connect(a, &QAction::triggered, [&ran] { ++ran; });
+            const std::size_t dialogs_before = dialogs.shown().size();
+            const int printers_before = printers_asked;
+            dialogs.queue_cancel();
+            const QKeyCombination keys = a->shortcut()[0];
+            input.key(field, keys.key(), keys.keyboardModifiers());
+            QApplication::processEvents();
+            QObject::disconnect(connection);
+            EXPECT_EQ(ran, 1) << name << ": " << a->shortcut().toString().toStdString();
+            const QString text = a->text().remove('&');
+            if (text.startsWith("Print")) {
+                EXPECT_EQ(printers_asked, printers_before + 1) << name;
+            } else if (text.startsWith("Quit")) {
+                EXPECT_FALSE(window->isVisible()) << name;
+            } else if (text.startsWith("Quick")) {
+                bool shown = false;
+                for (QDialog* d : window->findChildren<QDialog*>()) {
+                    shown = shown || d->isVisible();
+                    d->close();
+                }
+                EXPECT_TRUE(shown) << name;
+            } else {
+                EXPECT_GT(dialogs.shown().size(), dialogs_before) << name << ": " << text.toStdString();
+            }
+            EXPECT_EQ(static_cast<QLineEdit*>(field)->text(), before) << name;
+            while (dialogs.pending() > 0) dialogs.message("");  // an unused answer goes
+        }
+    }
+}
+
+// In a text field Ctrl+C copies the selected text, not the spectrum.
+TEST_F(MainWindowTest, CtrlCInATextFieldCopiesItsText) {
+    form.Text1.set_text("Cu");
+    form.Text51.set_text("1");
+    form.Command1.click();
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    auto* field = static_cast<QLineEdit*>(window->view()->widget("Text11"));
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    QApplication::processEvents();
+    lumetra::testing::UserInput().key(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), field->text());
+}
+
+TEST_F(MainWindowTest, ExportReportAsksForANameAndSaysWhyNot) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    form.Text1.set_text("Fe");
+    form.Text51.set_text("10");
+    form.Command1.click();
+    const std::string file = dir.filePath("r.pdf").toStdString();
+    dialogs.queue_file(file);
+    action("Export report")->trigger();
+    ASSERT_FALSE(dialogs.shown().empty());
+    EXPECT_EQ(dialogs.shown().back().kind, common::DialogRecord::Kind::FileSave);
+    QFile pdf(QString::fromStdString(file));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+
+    dialogs.clear_shown();
+    dialogs.queue_file(dir.filePath("missing/r.pdf").toStdString());
+    action("Export report")->trigger();
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(dialogs.shown().back().kind, common::DialogRecord::Kind::Message);
+    EXPECT_NE(dialogs.shown().back().text.find("missing"), std::string::npos);
+
+    dialogs.clear_shown();
+    dialogs.queue_cancel();
+    action("Export report")->trigger();
+    EXPECT_EQ(dialogs.shown().size(), 1u);  // the file dialog alone
+}
+
+// Print lays the report out on the printer the dialog gives: here one that writes a
+// PDF file, which then holds the report's pages.
+TEST_F(MainWindowTest, PrintPaintsTheReportOnTheChosenPrinter) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    form.Text1.set_text("Fe");
+    form.Text51.set_text("10");
+    form.Command1.click();
+    const QString file = dir.filePath("printed.pdf");
+    window->choose_printer = [&file](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        return true;
+    };
+    window->print();
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_GT(bytes.size(), 10000);  // the figure and the text, not an empty page
+
+    window->choose_printer = [](QPrinter&) { return false; };  // cancelled
+    QFile::remove(file);
+    window->print();
+    EXPECT_FALSE(QFile::exists(file));
 }
 
 TEST_F(MainWindowTest, TabFollowsTheWork) {

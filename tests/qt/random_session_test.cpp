@@ -744,7 +744,10 @@ void Session::menu_action() {
     QMenu* menu = nullptr;
     for (QAction* top : window_->menuBar()->actions())
         if (top->menu() && top->menu()->actions().contains(a)) menu = top->menu();
-    if (how < 0.4 && menu) {
+    // A menu the bar has no room for sits behind its extension button, which opens a
+    // popup of its own that the session cannot work: such a menu is left to the
+    // shortcut or the trigger.
+    if (how < 0.4 && menu && !window_->menuBar()->actionGeometry(menu->menuAction()).isEmpty()) {
         log("menu " + text_of(menu->menuAction()).toStdString() + " > " + t.toStdString());
         QMenuBar* bar = window_->menuBar();
         input_.click(bar, bar->actionGeometry(menu->menuAction()).center());

@@ -21,6 +21,8 @@
 #include "common/numtext.h"
 #include "display/plot.h"
 #include "window/file_io.h"
+#include "window/qt/plot_legend.h"
+#include "window/qt/plot_scale.h"
 #include "window/qt/plot_widget.h"
 #include "window/radirido.h"
 
@@ -29,10 +31,6 @@ namespace lumetra::window::qt {
 namespace {
 
 using common::Rgb;
-using common::rgb;
-
-using namespace display::layer_colours;
-constexpr double kPeakThreshold = 0.001;  // argon, elastic and pile-up peaks are drawn above it
 
 constexpr double kPdfPixelsPerInch = 160.0;
 constexpr int kMostTickIntervals = 10;
@@ -44,40 +42,6 @@ QColor to_qcolor(Rgb c) {
 // A field text on one line, without the blanks at its ends.
 QString field(const std::string& s) {
     return QString::fromStdString(s).simplified();
-}
-
-bool any_above(const engine::Spectrum& s, double threshold) {
-    return std::any_of(s.begin(), s.end(), [threshold](double v) { return v > threshold; });
-}
-
-struct LegendEntry {
-    QString label;
-    Rgb colour;
-};
-
-// The layers the plot draws with something to see: the total always; target, line
-// and marked element when they hold counts; argon, elastic, escape and pile-up when
-// their boxes are ticked (escape always on the log scale) and they hold a peak.
-std::vector<LegendEntry> legend_entries(const RADirido& f) {
-    const engine::CalcState& st = f.st;
-    if (st.Calc_state <= 0) return {};
-    const bool log = !f.Option3.value();
-    std::vector<LegendEntry> out{{"total", kTotalOutline}};
-    const QString target = field(f.Text1.text());
-    if (any_above(st.Spec_target, 0.0)) out.push_back({target + ", all lines", kTarget});
-    if (any_above(st.Spec_line, 0.0)) out.push_back({target + " " + field(f.Combo1.text()), kLine});
-    const int mark = st.Elem_mark;
-    if (any_above(st.Spec_mark, 0.0) && mark >= 1 && mark <= std::min<int>(st.Elem_count, kRows))
-        out.push_back({"marked " + field(f.Text2[mark - 1]->text()), kMark});
-    if (f.Check1.value() >= 0.5 && any_above(st.Spec_argon, kPeakThreshold))
-        out.push_back({"argon", log ? kArgonLog : kArgonLinear});
-    if (f.Check11.value() >= 0.5 && any_above(st.Spec_elastic, kPeakThreshold))
-        out.push_back({"elastic scatter", log ? kElasticLog : kElasticLinear});
-    if ((log || f.Check21.value() == 1) && any_above(st.Spec_escape, 0.0))
-        out.push_back({"escape", kEscape});
-    if (f.Check3.value() >= 0.5 && any_above(st.Spec_pileup, log ? kPeakThreshold : 0.0))
-        out.push_back({"pile-up", kPileup});
-    return out;
 }
 
 QFont font_of(double pixels) {
@@ -96,16 +60,10 @@ QFont fitting_font(const QString& text, double pixels, double width) {
     return font;
 }
 
-// The recorded drawing, replayed by a plot widget of the plot's size on a copy of
-// the picture: the form's own picture stays untouched. Its notes (the reason for
-// an empty plot) are written in a font to the figure's scale.
-void paint_plot(QPainter& p, const QRect& plot, const display::Picture& picture, double unit) {
-    PictureBox box("ExportPicture");
-    box.picture() = picture;
-    PlotWidget widget(box);
-    widget.resize(plot.size());
-    widget.setFont(font_of(2.4 * unit));
-    widget.render(&p, plot.topLeft(), QRegion(), QWidget::DrawChildren);
+// The traces of the layers that share a colour, over the replayed spectrum.
+void paint_spectrum(QPainter& p, const QRect& plot, const RADirido& f, double unit) {
+    paint_picture(p, plot, f.Picture1.picture(), font_of(2.4 * unit),
+                  [&f](QPainter& q, const PlotWidget& widget) { paint_traces(q, widget, f); });
 }
 
 // Tick spacing: the smallest of 1, 2, 5 x 10^k keV that puts at most
@@ -154,8 +112,40 @@ void paint_energy_axis(QPainter& p, const QRect& plot, const display::UserScale&
     }
 }
 
+// The vertical scale left of the plot: ticks at the values the screen shows, and
+// the scale's name with its kind (linear or log).
+void paint_vertical_axis(QPainter& p, const QRect& plot, const RADirido& f, double unit) {
+    const VerticalScale scale = vertical_scale_of(f);
+    const display::UserScale& s = f.Picture1.picture().scale();
+    const double top = s.top, bottom = s.bottom;
+    if (f.st.Calc_state > 0 && top != bottom) {
+        const int most = std::clamp(static_cast<int>(plot.height() / (7.0 * unit)), 2, 10);
+        const QFont font = font_of(2.6 * unit);
+        p.setFont(font);
+        p.setPen(QPen(Qt::black, std::max(1.0, 0.15 * unit)));
+        for (const ScaleTick& t :
+             vertical_ticks(scale, std::min(top, bottom), std::max(top, bottom), most)) {
+            const double y = plot.top() + (t.y - top) / (bottom - top) * plot.height();
+            p.drawLine(QPointF(plot.left() - 1 - unit, y), QPointF(plot.left() - 1, y));
+            p.drawText(QRectF(plot.left() - 13.0 * unit, y - 2.0 * unit, 11.6 * unit, 4.0 * unit),
+                       Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(t.label));
+        }
+    }
+    QString title = QString::fromStdString(scale_title(scale));
+    title[0] = title[0].toUpper();
+    title += scale.linear ? " (linear scale)" : " (log scale)";
+    p.save();
+    p.setFont(fitting_font(title, 2.8 * unit, plot.height()));
+    p.translate(1.5 * unit, plot.center().y());
+    p.rotate(-90.0);
+    p.drawText(QRectF(-plot.height() / 2.0, -0.5 * unit, plot.height(), 4.0 * unit),
+               Qt::AlignHCenter | Qt::AlignTop, title);
+    p.restore();
+}
+
 // One row per layer: a swatch of the plot's background with the layer's colour on
-// it, and its name.
+// it, the line drawn over it (the total's outline, or the trace of a layer that
+// shares its colour) across it, and its name.
 void paint_legend(QPainter& p, const QRectF& area, const std::vector<LegendEntry>& entries,
                   double unit) {
     const QFont font = font_of(2.4 * unit);
@@ -165,13 +155,20 @@ void paint_legend(QPainter& p, const QRectF& area, const std::vector<LegendEntry
         const double y = area.top() + static_cast<double>(i) * row;
         const QRectF swatch(area.left(), y, 4.5 * unit, 3.0 * unit);
         p.fillRect(swatch, to_qcolor(display::Picture::background));
-        p.fillRect(swatch.adjusted(0.8 * unit, 1.1 * unit, -0.8 * unit, -1.1 * unit),
+        p.fillRect(swatch.adjusted(0.8 * unit, 0.7 * unit, -0.8 * unit, -0.7 * unit),
                    to_qcolor(entries[i].colour));
+        for (const auto& over : {entries[i].line, entries[i].trace}) {
+            if (!over) continue;
+            p.setPen(QPen(to_qcolor(*over), 0.4 * unit));
+            p.drawLine(QPointF(swatch.left() + 0.4 * unit, swatch.center().y()),
+                       QPointF(swatch.right() - 0.4 * unit, swatch.center().y()));
+        }
         p.setPen(Qt::black);
         const QRectF label(swatch.right() + unit, y, area.right() - swatch.right() - unit,
                            swatch.height());
+        const QString text = QString::fromStdString(entries[i].label);
         p.drawText(label, Qt::AlignLeft | Qt::AlignVCenter,
-                   QFontMetricsF(font).elidedText(entries[i].label, Qt::ElideRight, label.width()));
+                   QFontMetricsF(font).elidedText(text, Qt::ElideRight, label.width()));
     }
 }
 
@@ -189,29 +186,21 @@ void paint_figure(QPainter& p, QSize canvas, const RADirido& f) {
     p.drawText(QRectF(margin, margin, W - 2 * margin, 5.0 * unit), Qt::AlignLeft | Qt::AlignVCenter,
                caption);
 
-    const std::vector<LegendEntry> entries = legend_entries(f);
+    const std::vector<LegendEntry> entries = plot_legend(f);
     const double legend_width = entries.empty() ? 0.0 : std::min(0.22 * W, 36.0 * unit);
-    const int left = static_cast<int>(std::lround(6.0 * unit));
+    const int left = static_cast<int>(std::lround(15.0 * unit));
     const int top = static_cast<int>(std::lround(9.0 * unit));
     const int right = static_cast<int>(std::lround(W - margin - legend_width));
     const int bottom = static_cast<int>(std::lround(H - 11.0 * unit));
     const QRect plot(QPoint(left, top),
                      QPoint(std::max(left + 1, right), std::max(top + 1, bottom)));
 
-    paint_plot(p, plot, f.Picture1.picture(), unit);
+    paint_spectrum(p, plot, f, unit);
     p.setPen(QPen(Qt::black, std::max(1.0, 0.15 * unit)));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(plot).adjusted(-0.5, -0.5, 0.5, 0.5));
     paint_energy_axis(p, plot, f.Picture1.picture().scale(), text::Val(f.Label8.caption()), unit);
-
-    p.save();
-    p.setFont(font_of(2.8 * unit));
-    p.translate(2.0 * unit, plot.center().y());
-    p.rotate(-90.0);
-    p.drawText(QRectF(-plot.height() / 2.0, -0.5 * unit, plot.height(), 4.0 * unit),
-               Qt::AlignHCenter | Qt::AlignTop,
-               f.Option3.value() ? "Intensity (linear scale)" : "Intensity (log scale)");
-    p.restore();
+    paint_vertical_axis(p, plot, f, unit);
 
     if (!entries.empty())
         paint_legend(p, QRectF(right + margin, top, legend_width - margin, plot.height()), entries,
@@ -294,5 +283,17 @@ std::string export_picture(const RADirido& form, const std::string& path, const 
 }
 
 void draw_figure(QPainter& p, QSize canvas, const RADirido& form) { paint_figure(p, canvas, form); }
+
+void paint_picture(QPainter& p, const QRect& area, const display::Picture& picture,
+                   const QFont& font,
+                   const std::function<void(QPainter&, const PlotWidget&)>& overlay) {
+    PictureBox box("ExportPicture");
+    box.picture() = picture;
+    PlotWidget widget(box);
+    widget.resize(area.size());
+    widget.setFont(font);
+    if (overlay) widget.overlay = [&overlay, &widget](QPainter& q) { overlay(q, widget); };
+    widget.render(&p, area.topLeft(), QRegion(), QWidget::DrawChildren);
+}
 
 }  // namespace lumetra::window::qt

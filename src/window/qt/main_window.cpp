@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
@@ -21,6 +23,7 @@
 #include "window/qt/composition_dialog.h"
 #include "window/qt/export.h"
 #include "window/qt/form_view.h"
+#include "window/qt/report.h"
 #include "window/spectrum_csv.h"
 
 #ifndef LUMETRA_VERSION
@@ -40,6 +43,11 @@ MainWindow::MainWindow(RADirido& form, common::Dialogs& dialogs, QWidget* parent
     build_help_menu();
     resize(FormView::design_size() + QSize(0, menuBar()->sizeHint().height()));
     form_.on_composition_request = [this] { open_composition(); };
+    choose_printer = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    keep_shortcuts_from_fields();
     if (QWidget* b = view_->widget("CompositionButton")) b->installEventFilter(this);
 }
 
@@ -70,9 +78,11 @@ void MainWindow::build_file_menu() {
     m->addAction(tr("&Export spectrum…"), QKeySequence(tr("Ctrl+E")), this,
                  &MainWindow::export_spectrum);
     m->addAction(tr("Export &picture…"), this, &MainWindow::export_figure);
+    m->addAction(tr("Export &report…"), this, &MainWindow::export_report);
     m->addAction(tr("&Print…"), QKeySequence::Print, this, &MainWindow::print);
     m->addSeparator();
-    m->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+    QAction* quit = m->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+    if (quit->shortcut().isEmpty()) quit->setShortcut(QKeySequence(tr("Ctrl+Q")));
 }
 
 void MainWindow::build_edit_menu() {
@@ -106,7 +116,35 @@ void MainWindow::open_composition() {
     dialog.exec();
 }
 
+// A text field takes the keys it edits with before the window's shortcuts see them,
+// among them some a menu uses (Ctrl+E moves to the end of the line in some desktops'
+// key schemes). The menus' shortcuts win, save the field's copy, cut, paste, undo,
+// redo and select-all.
+void MainWindow::keep_shortcuts_from_fields() {
+    qApp->installEventFilter(this);  // every field of the window, also those made later
+}
+
+bool MainWindow::menu_shortcut(const QKeySequence& keys) const {
+    for (const QKeySequence::StandardKey edit :
+         {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::Undo,
+          QKeySequence::Redo, QKeySequence::SelectAll})
+        if (QKeySequence::keyBindings(edit).contains(keys)) return false;
+    for (const QAction* a : findChildren<QAction*>())
+        if (a->isEnabled() && a->shortcutContext() != Qt::WidgetShortcut &&
+            a->shortcuts().contains(keys))
+            return true;
+    return false;
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const auto* field = qobject_cast<QLineEdit*>(watched);
+    if (event->type() == QEvent::ShortcutOverride && field && field->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (menu_shortcut(QKeySequence(key->keyCombination()))) {
+            event->ignore();  // the shortcut goes to the menu
+            return true;
+        }
+    }
     if (event->type() == QEvent::ToolTip && watched == view_->widget("CompositionButton")) {
         const std::string now = form_.composition_in_weight_percent();
         static_cast<QWidget*>(watched)->setToolTip(
@@ -135,31 +173,24 @@ void MainWindow::export_figure() {
     if (!problem.empty()) dialogs_.titled_message("Export picture", problem);
 }
 
-// The figure on the upper part of the page, the whole setup (the spectrum file's
-// header) under it. A cancelled dialog prints nothing.
+void MainWindow::export_report() {
+    const std::string name = dialogs_.save_file_name("report.pdf");
+    if (name.empty()) return;
+    const std::string problem = qt::export_report(form_, name);
+    if (!problem.empty()) dialogs_.titled_message("Export report", problem);
+}
+
+// The report on the printer the user chooses, laid out as the PDF report is. A
+// cancelled dialog prints nothing.
 void MainWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    QPainter p(&printer);
-    const QRect page = p.viewport();
-    const QSize figure(page.width(), page.height() * 3 / 5);
-    p.save();
-    p.setWindow(0, 0, 1600, 1000);
-    p.setViewport(0, 0, figure.width(), figure.height());
-    draw_figure(p, QSize(1600, 1000), form_);
-    p.restore();
-    QString setup;
-    for (const QString& line : QString::fromStdString(spectrum_csv(form_)).split('\n')) {
-        if (!line.startsWith(QStringLiteral("# "))) break;
-        setup += line.mid(2) + QLatin1Char('\n');
-    }
-    QFont font = p.font();
-    font.setPointSizeF(7.0);
-    p.setFont(font);
-    p.drawText(QRect(0, figure.height() + 20, page.width(), page.height() - figure.height() - 20),
-               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, setup);
+    printer.setPageMargins(QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm,
+                                     kReportMarginMm),
+                           QPageLayout::Millimeter);
+    printer.setDocName(export_caption(form_));
+    if (!choose_printer(printer)) return;
+    if (!paint_report(printer, form_))
+        dialogs_.titled_message("Print", "The printer could not be used. Nothing was printed.");
 }
 
 void MainWindow::build_view_menu() {

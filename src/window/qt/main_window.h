@@ -4,11 +4,13 @@
 // button runs, with the same messages.
 
 #include <QMainWindow>
+#include <functional>
 
 #include "common/dialogs.h"
 #include "window/radirido.h"
 
 class QAction;
+class QPrinter;
 
 namespace lumetra::window::qt {
 
@@ -31,7 +33,12 @@ class MainWindow : public QMainWindow {
     void open_composition();
     void export_spectrum();
     void export_figure();
+    void export_report();
     void print();
+
+    // Asks for the printer's settings; false when the user cancels. The desktop's
+    // print dialog, unless a test puts its own here.
+    std::function<bool(QPrinter&)> choose_printer;
     void show_quick_guide();
     void show_about();
 
@@ -39,6 +46,8 @@ class MainWindow : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void keep_shortcuts_from_fields();
+    bool menu_shortcut(const QKeySequence& keys) const;  // a window-wide menu shortcut
     void build_file_menu();
     void build_edit_menu();
     void build_view_menu();

@@ -1,0 +1,182 @@
+// The plot's legend names exactly the layers the plot draws, in their colours, on
+// either scale; layers that share a colour can still be told apart; on screen the
+// legend keeps clear of the peaks.
+
+#include "window/qt/plot_legend.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "common/dialogs.h"
+#include "display/plot.h"
+#include "window/qt/plot_overlay.h"
+#include "window/qt/plot_widget.h"
+#include "window/radirido.h"
+
+namespace lumetra::window::qt {
+namespace {
+
+using common::Rgb;
+using Key = std::tuple<int, int, int>;
+
+Key key(Rgb c) {
+    return {c.r, c.g, c.b};
+}
+
+int distance(Rgb a, Rgb b) {
+    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
+
+// The colours of what the plot draws that can be seen: lines of some length, the
+// axes (foreground) left out, the total's segments counted as the total's bars.
+std::set<Key> drawn_colours(const display::Picture& pic) {
+    using namespace display::layer_colours;
+    std::set<Key> out;
+    for (const display::PlotOp& op : pic.ops()) {
+        if (op.kind != display::PlotOp::Kind::Line) continue;
+        if (op.x1 == op.x2 && op.y1 == op.y2) continue;
+        if (op.colour == display::Picture::foreground) continue;
+        out.insert(key(op.colour == kTotalSegment ? kTotalBar : op.colour));
+    }
+    return out;
+}
+
+std::set<Key> legend_colours(const std::vector<LegendEntry>& legend) {
+    std::set<Key> out;
+    for (const LegendEntry& e : legend) {
+        out.insert(key(e.colour));
+        if (e.line) out.insert(key(*e.line));
+    }
+    return out;
+}
+
+std::vector<std::string> labels(const std::vector<LegendEntry>& legend) {
+    std::vector<std::string> out;
+    for (const LegendEntry& e : legend) out.push_back(e.label);
+    return out;
+}
+
+bool has(const std::vector<LegendEntry>& legend, const std::string& label) {
+    const std::vector<std::string> l = labels(legend);
+    return std::find(l.begin(), l.end(), label) != l.end();
+}
+
+class Legend : public ::testing::Test {
+  protected:
+    common::ScriptedDialogs dialogs;
+    RADirido form{dialogs};
+
+    // Molybdenum in a stainless steel: escape and pile-up peaks on the scale.
+    void load(const char* example) {
+        dialogs.queue_file(std::string(LUMETRA_EXAMPLES_DIR) + "/" + example);
+        form.Command6.click();
+        ASSERT_GT(form.st.Calc_state, 0);
+    }
+    void tick_all_layers() {
+        for (CheckBox* box : {&form.Check1, &form.Check11, &form.Check21, &form.Check3})
+            if (box->value() == 0) box->user_click();
+    }
+    void expect_legend_is_the_drawing(const char* what) {
+        const std::vector<LegendEntry> legend = plot_legend(form);
+        EXPECT_EQ(legend_colours(legend), drawn_colours(form.Picture1.picture())) << what;
+        // What shares a colour with another layer is traced in a colour of its own,
+        // unlike every colour the plot draws and every other trace.
+        std::vector<Rgb> seen;
+        for (const LegendEntry& e : legend) {
+            seen.push_back(e.colour);
+            if (e.line) seen.push_back(*e.line);
+        }
+        for (const LegendEntry& e : legend) {
+            bool shared = false;
+            for (const LegendEntry& o : legend)
+                if (&o != &e && (distance(o.colour, e.colour) < 60 ||
+                                 (o.line && distance(*o.line, e.colour) < 60)))
+                    shared = true;
+            if (!shared || e.label == "total") continue;
+            ASSERT_TRUE(e.trace.has_value()) << what << ": " << e.label;
+            for (Rgb c : seen) EXPECT_GE(distance(*e.trace, c), 60) << what << ": " << e.label;
+            seen.push_back(*e.trace);
+        }
+    }
+};
+
+TEST_F(Legend, NamesTheLayersDrawnOnBothScalesWithTheirColours) {
+    load("molybdenum-in-steel.txt");
+    EXPECT_TRUE(form.Option3.value());
+    expect_legend_is_the_drawing("linear, no layer ticked");
+    EXPECT_FALSE(has(plot_legend(form), "escape"));
+    EXPECT_FALSE(has(plot_legend(form), "pile-up"));
+
+    form.Option4.user_click();
+    expect_legend_is_the_drawing("log, no layer ticked");
+    // The log scale draws the escape layer whatever its box says.
+    EXPECT_TRUE(has(plot_legend(form), "escape"));
+    EXPECT_FALSE(has(plot_legend(form), "pile-up"));
+
+    tick_all_layers();
+    expect_legend_is_the_drawing("log, every layer ticked");
+    EXPECT_TRUE(has(plot_legend(form), "pile-up"));
+
+    form.Option3.user_click();
+    expect_legend_is_the_drawing("linear, every layer ticked");
+    const std::vector<LegendEntry> linear = plot_legend(form);
+    EXPECT_TRUE(has(linear, "escape"));
+    EXPECT_TRUE(has(linear, "pile-up"));
+    // Argon and elastic scatter in the linear scale's darker colours.
+    for (const LegendEntry& e : linear) {
+        if (e.label == "argon") {
+            EXPECT_EQ(e.colour, display::layer_colours::kArgonLinear);
+        }
+        if (e.label == "elastic scatter") {
+            EXPECT_EQ(e.colour, display::layer_colours::kElasticLinear);
+        }
+    }
+}
+
+TEST_F(Legend, NamesTheMarkedElementAndTheTargetLineUnderEitherModel) {
+    load("iron-in-silicate-glass.txt");
+    form.Text2[3]->user_right_click();  // marks the calcium row
+    ASSERT_EQ(form.st.Elem_mark, 4);
+    for (Model m : {Model::classic, Model::fp}) {
+        form.set_model(m);
+        for (bool log : {false, true}) {
+            (log ? form.Option4 : form.Option3).user_click();
+            expect_legend_is_the_drawing(log ? "log" : "linear");
+            const std::vector<LegendEntry> legend = plot_legend(form);
+            EXPECT_TRUE(has(legend, "Fe, all lines"));
+            EXPECT_TRUE(has(legend, "Fe K-alpha 1&2"));
+            EXPECT_TRUE(has(legend, "marked Ca"));
+        }
+    }
+    form.Command3.click();  // All Clear
+    EXPECT_TRUE(plot_legend(form).empty());
+}
+
+// A plot of one tall bar: the legend goes to the other side.
+TEST(LegendPlace, KeepsClearOfThePeaks) {
+    for (float peak_at : {900.0f, 100.0f}) {
+        PictureBox box("Test");
+        box.picture().Scale(0.0f, 11750.0f, 1024.0f, 0.0f);
+        for (float x = peak_at - 10; x <= peak_at + 10; x += 1.0f)
+            box.picture().Line(x, 0.0f, x, 11000.0f, display::layer_colours::kLine);
+        PlotWidget plot(box);
+        plot.resize(600, 300);
+        const QRectF at = legend_place(plot, box.picture(), QSizeF(150, 80), 20);
+        const double peak_x = plot.to_pixel(peak_at, 0).x();
+        EXPECT_FALSE(at.left() <= peak_x && peak_x <= at.right()) << peak_at;
+        EXPECT_GE(at.left(), 20.0);
+        EXPECT_LE(at.right(), 600.0);
+        EXPECT_LE(at.bottom(), 300.0);
+    }
+}
+
+}  // namespace
+}  // namespace lumetra::window::qt
