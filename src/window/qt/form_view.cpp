@@ -296,6 +296,8 @@ void FormView::create(Control& c) {
                 plot_ = plot;
                 plot_->on_leave = [this] { form_.Form_MouseMove(0, 0); };
                 plot_->overlay = [this](QPainter& p) { paint_overlay(p, *plot_, form_); };
+            } else if (&c == &form_.panel.ScanPicture) {
+                plot->on_leave = [this] { form_.ScanPicture_MouseLeave(); };
             }
             w = plot;
             break;

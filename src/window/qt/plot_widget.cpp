@@ -105,6 +105,20 @@ void PlotWidget::paintEvent(QPaintEvent*) {
     const QFontMetrics fm(font());
     int text_line = 0;
     for (const display::PlotOp& op : pic.ops()) {
+        // Text placed on a point: starting, centred or ending there, centred in height.
+        if (op.kind == display::PlotOp::Kind::Print && op.place != display::PlotOp::Place::Flow) {
+            flush();
+            if (!finite(op)) continue;
+            const QString t = QString::fromStdString(op.text);
+            const QPointF at = to_pixel(op.x1, op.y1);
+            const double w = fm.horizontalAdvance(t);
+            const double x = op.place == display::PlotOp::Place::Centre ? at.x() - w / 2
+                             : op.place == display::PlotOp::Place::End  ? at.x() - w
+                                                                        : at.x();
+            p.setPen(to_qcolor(op.colour));
+            p.drawText(QPointF(x, at.y() + (fm.ascent() - fm.descent()) / 2.0), t);
+            continue;
+        }
         if (op.kind == display::PlotOp::Kind::Print) {
             flush();
             p.setPen(to_qcolor(display::Picture::foreground));

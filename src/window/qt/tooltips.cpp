@@ -15,6 +15,7 @@ constexpr Tip kTips[] = {
     {"Text1", "Target element: its chemical symbol (calcium to bismuth)"},
     {"Text51", "Atomic content of the target, atoms per formula unit"},
     {"Command3", "All Clear: empty the target, the matrix and the plot"},
+    {"ScanReadout", "The figures of the scan point under the pointer"},
     {"CompositionButton", "Enter a composition as a lab writes it (5 wt% Fe2O3 in SiO2)"},
     {"Option1", "Excite the K edge"},
     {"Option2", "Excite the L3 edge (tellurium and heavier)"},
