@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScrollArea>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -36,12 +37,19 @@ MainWindow::MainWindow(RADirido& form, common::Dialogs& dialogs, QWidget* parent
     : QMainWindow(parent), form_(form), dialogs_(dialogs) {
     setWindowTitle(QString::fromUtf8(RADirido::kCaption));
     view_ = new FormView(form, this);
-    setCentralWidget(view_);
+    // Below the size at which every caption reads, the form scrolls instead of shrinking.
+    auto* area = new QScrollArea(this);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(view_);
+    setCentralWidget(area);
     build_file_menu();
     build_edit_menu();
     build_view_menu();
     build_help_menu();
     resize(FormView::design_size() + QSize(0, menuBar()->sizeHint().height()));
+    // Never narrower than the menu bar: a folded bar would hide its menus behind a button.
+    setMinimumSize(menuBar()->sizeHint().width(), menuBar()->sizeHint().height() + 120);
     form_.on_composition_request = [this] { open_composition(); };
     choose_printer = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
