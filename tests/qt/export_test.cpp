@@ -17,33 +17,16 @@
 
 #include "common/dialogs.h"
 #include "common/machine.h"
+#include "qt/copper_in_water.h"
 #include "window/radirido.h"
 
 namespace lumetra::window::qt {
 namespace {
 
-// Share of the image's pixels of exactly this colour.
-double share_of(const QImage& image, QColor c) {
-    long n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == c;
-    return double(n) / (double(image.width()) * image.height());
-}
-
-class Export : public ::testing::Test {
+// Copper in water: the amplifier's 10 V stand at 9.745 keV.
+class Export : public CopperInWater {
   protected:
-    common::ScriptedDialogs dialogs;
-    RADirido form{dialogs};
-    QTemporaryDir dir;
-
-    // Copper in water: the amplifier's 10 V stand at 9.745 keV.
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        dialogs.queue_file(std::string(LUMETRA_EXAMPLES_DIR) + "/copper-in-water.txt");
-        form.Command6.click();
-        ASSERT_GT(form.st.Calc_state, 0);
-    }
-    std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
+    std::string path(const char* name) const { return file(name).toStdString(); }
 };
 
 TEST_F(Export, PngShowsThePlotInItsColoursAndLeavesTheDrawingAlone) {

@@ -18,6 +18,7 @@
 
 #include "common/dialogs.h"
 #include "common/machine.h"
+#include "qt/copper_in_water.h"
 #include "window/radirido.h"
 #include "window/report_lines.h"
 
@@ -93,33 +94,22 @@ const Word* find_line(const PdfText& pdf, const std::string& line, double margin
     return nullptr;
 }
 
-double ink_share(const QImage& page) {
-    long ink = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) ink += page.pixelColor(x, y) != QColor(Qt::white);
-    return double(ink) / (double(page.width()) * page.height());
-}
+// Share of the page's pixels that are not white.
+double ink_share(const QImage& page) { return 1.0 - share_of(page, Qt::white); }
 
-class Report : public ::testing::Test {
+class Report : public CopperInWater {
   protected:
-    common::ScriptedDialogs dialogs;
-    RADirido form{dialogs};
-    QTemporaryDir dir;
-
     // Copper in water under the fundamental-parameter model, every layer shown, and
     // a filter of a name far too long for one line (not used, but part of the setup).
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        dialogs.queue_file(std::string(LUMETRA_EXAMPLES_DIR) + "/copper-in-water.txt");
-        form.Command6.click();
-        ASSERT_GT(form.st.Calc_state, 0);
+        CopperInWater::SetUp();
+        if (HasFatalFailure()) return;
         form.set_model(Model::fp);
         for (CheckBox* box : {&form.Check1, &form.Check11, &form.Check21, &form.Check3})
             if (box->value() == 0) box->user_click();
         ASSERT_TRUE(form.set_planning("filter", std::string(40, 'X') + std::string(200, 'y')));
         ASSERT_TRUE(form.fp_result.ok);
     }
-    QString path(const char* name) const { return dir.filePath(name); }
 };
 
 TEST_F(Report, EveryLineLiesInsideThePageOnEveryPaper) {
@@ -140,9 +130,9 @@ TEST_F(Report, EveryLineLiesInsideThePageOnEveryPaper) {
     ASSERT_GT(setup.size(), 30u);
     ASSERT_GT(results.size(), 8u);
     for (const Paper& paper : papers) {
-        const QString file = path(paper.name) + ".pdf";
-        ASSERT_EQ(export_report(form, file.toStdString(), paper.paper), "") << paper.name;
-        const PdfText pdf = read_pdf(file);
+        const QString pdf_file = file(paper.name) + ".pdf";
+        ASSERT_EQ(export_report(form, pdf_file.toStdString(), paper.paper), "") << paper.name;
+        const PdfText pdf = read_pdf(pdf_file);
         ASSERT_GE(pdf.pages.size(), 2u) << paper.name;
         for (const QSizeF& size : pdf.pages) {
             EXPECT_NEAR(size.width(), paper.points.width(), 1.0) << paper.name;
@@ -177,7 +167,7 @@ TEST_F(Report, EveryLineLiesInsideThePageOnEveryPaper) {
 
         // Every page rendered has something on it, the first the dark plot.
         ASSERT_TRUE(run(QStandardPaths::findExecutable("pdftoppm"),
-                        {"-png", "-r", "30", file, path(paper.name)}));
+                        {"-png", "-r", "30", pdf_file, file(paper.name)}));
         const QStringList pngs =
             QDir(dir.path()).entryList({QString(paper.name) + "-*.png"}, QDir::Files, QDir::Name);
         ASSERT_EQ(static_cast<std::size_t>(pngs.size()), pdf.pages.size()) << paper.name;
@@ -191,8 +181,8 @@ TEST_F(Report, EveryLineLiesInsideThePageOnEveryPaper) {
 
 TEST_F(Report, CaptionFigureAndPreviewAreInIt) {
     if (QStandardPaths::findExecutable("pdftotext").isEmpty()) LUMETRA_SKIP_WITHOUT("pdftotext");
-    ASSERT_EQ(export_report(form, path("r.pdf").toStdString()), "");
-    const PdfText pdf = read_pdf(path("r.pdf"));
+    ASSERT_EQ(export_report(form, file("r.pdf").toStdString()), "");
+    const PdfText pdf = read_pdf(file("r.pdf"));
     EXPECT_TRUE(pdf.text.contains("Cu K edge")) << pdf.text.toStdString();
     EXPECT_TRUE(pdf.text.contains("Energy (keV)"));
     EXPECT_TRUE(pdf.text.contains("Counts/s per channel"));
@@ -205,14 +195,14 @@ TEST_F(Report, CaptionFigureAndPreviewAreInIt) {
 
 TEST_F(Report, RefusedReportsLeaveNoFileAndSayWhy) {
     EXPECT_NE(export_report(form, ""), "");
-    const std::string missing = path("missing/r.pdf").toStdString();
+    const std::string missing = file("missing/r.pdf").toStdString();
     EXPECT_NE(export_report(form, missing).find("missing"), std::string::npos);
     EXPECT_NE(export_report(form, dir.path().toStdString()), "");
     EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden));
     // Without a spectrum the report still goes out, saying so.
     form.Command3.click();
-    EXPECT_EQ(export_report(form, path("empty.pdf").toStdString()), "");
-    EXPECT_GT(QFile(path("empty.pdf")).size(), 0);
+    EXPECT_EQ(export_report(form, file("empty.pdf").toStdString()), "");
+    EXPECT_GT(QFile(file("empty.pdf")).size(), 0);
 }
 
 TEST(ReportPaperWords, NameSizeAndOrientationInAnyOrder) {
