@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
@@ -24,6 +23,7 @@
 #include "window/qt/composition_dialog.h"
 #include "window/qt/export.h"
 #include "window/qt/form_view.h"
+#include "window/qt/quick_guide.h"
 #include "window/qt/report.h"
 #include "window/spectrum_csv.h"
 
@@ -265,8 +265,7 @@ void MainWindow::show_quick_guide() {
     dialog->setWindowTitle(tr("Lumetra quick guide"));
     auto* layout = new QVBoxLayout(dialog);
     auto* browser = new QTextBrowser(dialog);
-    QFile guide(QStringLiteral(":/help/quick_guide.html"));
-    if (guide.open(QIODevice::ReadOnly)) browser->setHtml(QString::fromUtf8(guide.readAll()));
+    browser->setHtml(quick_guide_html());
     browser->setOpenExternalLinks(false);
     layout->addWidget(browser);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
