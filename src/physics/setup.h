@@ -66,6 +66,8 @@ struct Setup {
     int marked = -1;  // index into sample of the marked element, -1 for none
 
     double full_energy = 20.0;  // keV at channel 1024
+    // S and B are counted in a window of this many FWHM of the target line, centred on it.
+    double count_window_fwhm = 1.0;
 
     Detector detector;
     Filter filter;

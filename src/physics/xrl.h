@@ -11,6 +11,7 @@ namespace lumetra::physics::xrl {
 
 constexpr double kLowestEnergy = 1.0;     // keV
 constexpr double kHighestEnergy = 150.0;  // keV
+constexpr int kHeaviestElement = 92;      // uranium: the last element the program knows
 
 double atomic_weight(int Z);                          // g/mol
 double element_density(int Z);                        // g/cm3

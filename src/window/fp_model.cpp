@@ -6,7 +6,7 @@
 #include "common/numtext.h"
 #include "engine/elements.h"
 #include "engine/transmission.h"
-#include "physics/filter.h"
+#include "physics/settings.h"
 #include "physics/model.h"
 #include "window/radirido.h"
 
@@ -55,18 +55,14 @@ physics::Setup RADirido::fp_setup() {
     s.density = text::Val(Text23.text());
     s.thickness_cm = text::Val(Text24.text()) * 1e-7;  // nm
     s.E0 = text::Val(Text11.text());
-    s.flux = planning.flux;
-    s.polarisation = planning.polarisation;
     s.psi_in_deg = text::Val(Text21.text());
     s.psi_out_deg = text::Val(Text22.text());
-    s.distance_cm = std::max(text::Val(Text19.text()), 0.1);
+    s.distance_cm = text::Val(Text19.text());
     s.target_lines = line_codes(st.Target_line);
     s.target_shell = st.Edge_mode < 0 ? kL3Shell : kKShell;
     s.marked = st.Elem_mark >= 1 && st.Elem_mark <= last ? st.Elem_mark : -1;
     s.full_energy = text::Val(Label8.caption());
-    s.detector = planning.detector;
-    if (auto f = physics::parse_filter(planning.filter, planning.filter_thickness_um))
-        s.filter = *f;
+    physics::apply_settings(planning, s);
     s.al_steps = engine::filter_steps(text::Val(Text20.text()));
     return s;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "physics/settings.h"
 #include "window/controls.h"
 
 namespace lumetra::window {
@@ -22,7 +23,7 @@ struct PanelSetting {
 struct Panel {
     static constexpr int kLeft = 11280;   // twips: the panel's left edge in the window
     static constexpr int kWidth = 7920;   // twips
-    static constexpr int kSettings = 11;  // text-box settings (the detector is a list)
+    static constexpr int kSettings = physics::kSettingCount;  // text boxes (the detector is a list)
 
     Label Title{"PanelTitle"};
     Frame ModelFrame{"ModelFrame"};

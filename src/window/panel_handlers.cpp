@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "common/numtext.h"
-#include "physics/filter.h"
+#include "physics/settings.h"
 #include "window/panel_figures.h"
 #include "window/radirido.h"
 
@@ -16,13 +16,10 @@ namespace lumetra::window {
 
 namespace {
 
-// A setting's value is usable: what the model accepts.
-bool usable(const std::string& key, const std::string& text, double thickness_um) {
-    const double v = text::Val(text);
-    if (key == "polarisation") return v >= 0.0 && v <= 1.0;
-    if (key == "window" || key == "filterthickness") return v >= 0.0;
-    if (key == "filter") return physics::parse_filter(text, thickness_um).has_value();
-    return v > 0.0;
+// A setting's text is usable: what the model accepts.
+bool usable(const physics::SettingInfo& s, const std::string& text, const Planning& p) {
+    if (s.kind == physics::SettingKind::filter) return physics::filter_valid(p);
+    return physics::refusal(s, text::Val(text)).empty();
 }
 
 // A number as the settings fields show it: the number-to-text form, or for a long
@@ -98,9 +95,10 @@ void RADirido::init_panel() {
 // as choosing one brings its own thickness and resolution.
 void RADirido::write_planning(const Planning& p) {
     set_planning("detector", p.detector.crystal == physics::Crystal::ge ? "ge" : "si");
-    Planning values = p;
-    for (const NumberSetting& s : number_settings())
-        set_planning(s.key, setting_text(s.of(values)));
+    for (const physics::SettingInfo& s : physics::setting_table()) {
+        if (s.kind == physics::SettingKind::number)
+            set_planning(s.key, setting_text(physics::setting_value(s, p)));
+    }
     set_planning("filter", p.filter);
 }
 
@@ -137,7 +135,7 @@ bool RADirido::set_planning(const std::string& key, const std::string& text) {
 
 void RADirido::DetectorCombo_Change() {
     // A new crystal brings its own thickness and resolution into their fields.
-    if (!planning.set("detector", panel.DetectorCombo.text())) {
+    if (!physics::set_setting(planning, "detector", panel.DetectorCombo.text())) {
         panel.DetectorCombo.set_fore_color(common::colours::red);
         return;
     }
@@ -150,15 +148,15 @@ void RADirido::DetectorCombo_Change() {
 void RADirido::Setting_Change(int i) {
     if (i < 0 || i >= Panel::kSettings) return;
     PanelSetting& s = panel.settings[i];
-    planning.set(s.key, s.field->text());
-    s.field->set_fore_color(usable(s.key, s.field->text(), planning.filter_thickness_um)
-                                ? common::colours::black
-                                : common::colours::red);
+    physics::set_setting(planning, s.key, s.field->text());
+    const physics::SettingInfo& info = physics::setting_table()[static_cast<std::size_t>(i)];
+    s.field->set_fore_color(usable(info, s.field->text(), planning) ? common::colours::black
+                                                                     : common::colours::red);
     // The filter's colour depends on its thickness too.
     if (std::string(s.key) == "filterthickness") {
         TextBox& filter = *panel.field("filter");
-        filter.set_fore_color(planning.filter_valid() ? common::colours::black
-                                                      : common::colours::red);
+        filter.set_fore_color(physics::filter_valid(planning) ? common::colours::black
+                                                              : common::colours::red);
     }
     if (st.Calc_state > 0 && planning.model == Model::fp) Command1_Click();
 }

@@ -26,26 +26,6 @@ constexpr int kResultsWidth = 4360;
 constexpr int kPreviewHeight = 3000;
 constexpr double kPreviewPt = 7.5;  // the scan preview's axis labels
 
-struct SettingDesign {
-    const char* key;
-    const char* name;     // of the text box
-    const char* caption;  // with the unit
-};
-
-constexpr std::array<SettingDesign, Panel::kSettings> kSettings = {{
-    {"flux", "FluxText", "Flux (photons/s)"},
-    {"polarisation", "PolarisationText", "Polarisation (0 to 1)"},
-    {"area", "AreaText", "Active area (mm2)"},
-    {"window", "WindowText", "Be window (um)"},
-    {"crystal", "CrystalText", "Crystal (mm)"},
-    {"resolution", "ResolutionText", "FWHM at 5.9 keV (eV)"},
-    {"deadtime", "DeadTimeText", "Dead time (us)"},
-    {"pileup", "PulsePairText", "Pulse-pair time (us)"},
-    {"peakbackground", "PeakBackgroundText", "Peak/background at 5.9 keV"},
-    {"filter", "FilterText", "Filter (Al, Al2O3:3.95)"},
-    {"filterthickness", "FilterThicknessText", "Filter thickness (um)"},
-}};
-
 }  // namespace
 
 void RADirido::build_panel() {
@@ -76,10 +56,10 @@ void RADirido::build_panel() {
     place(p.DetectorCombo, x + kCaptionWidth + 40, kSettingsTop - kRow, kFieldWidth, kRowHeight);
     for (int i = 0; i < Panel::kSettings; ++i) {
         PanelSetting& s = p.settings[i];
-        const SettingDesign& d = kSettings[i];
+        const physics::SettingInfo& d = physics::setting_table()[static_cast<std::size_t>(i)];
         s.key = d.key;
-        s.caption = std::make_unique<Label>(std::string(d.name) + "Caption");
-        s.field = std::make_unique<TextBox>(d.name);
+        s.caption = std::make_unique<Label>(std::string(d.field_name) + "Caption");
+        s.field = std::make_unique<TextBox>(d.field_name);
         const int top = kSettingsTop + i * kRow;
         caption(*s.caption, d.caption, x, top, kCaptionWidth);
         s.field->set_back_color(common::colours::white);

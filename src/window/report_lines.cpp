@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "common/numtext.h"
+#include "common/shortest.h"
 #include "window/panel_figures.h"
 #include "window/radirido.h"
 
@@ -110,10 +111,7 @@ void detection_lines(Lines& h, const physics::Figures& f) {
 }  // namespace
 
 std::string exact_number(double v) {
-    if (!std::isfinite(v)) return {};
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
+    return common::shortest(v);
 }
 
 std::vector<std::string> setup_lines(const RADirido& f) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "physics/validate.h"
 #include "window/form_fixture.h"
 
 namespace lumetra::window::testing {
@@ -37,7 +38,9 @@ TEST_F(Planning, TheFormBecomesOneSetup) {
     EXPECT_EQ(s.target_lines, (std::vector<int>{-90, -89}));  // L3M5 + L3M4
     EXPECT_EQ(s.target_shell, 3);
     EXPECT_EQ(s.marked, 2);
-    EXPECT_DOUBLE_EQ(s.distance_cm, 0.1);  // never closer than 1 mm
+    // Closer than 1 mm is not moved to 1 mm: the model refuses it and says why.
+    EXPECT_DOUBLE_EQ(s.distance_cm, 0.01);
+    EXPECT_EQ(physics::refusal(s), "The distance must be at least 0.1 cm.");
     EXPECT_EQ(s.al_steps, 2);
     EXPECT_DOUBLE_EQ(s.E0, val(form.Text11.text()));
     EXPECT_DOUBLE_EQ(s.full_energy, val(form.Label8.caption()));
@@ -94,7 +97,7 @@ TEST_F(Planning, DetectorAndFilterSettings) {
     EXPECT_EQ(form.planning.detector.resolution_eV, 150.0);
     for (const char* good : {"none", "", "Al", "Al2O3:3.95", "Kapton:1.42"}) {
         form.set_planning("filter", good);
-        EXPECT_EQ(form.planning.filter_valid(), std::string(good) != "Kapton:1.42") << good;
+        EXPECT_EQ(physics::filter_valid(form.planning), std::string(good) != "Kapton:1.42") << good;
     }
     // An unknown filter is not used: the spectrum is the one without a filter.
     copper_in_water();
