@@ -1,7 +1,6 @@
 #include "physics/settings.h"
 
 #include <cmath>
-#include <tuple>
 
 #include "common/numtext.h"
 #include "common/shortest.h"
@@ -20,11 +19,16 @@ double no_setup_value(const Setup&) {
 
 }  // namespace
 
+// Equal when every setting of the table is, with the model, the crystal and the filter
+// text: a setting added to the table takes part at once.
 bool operator==(const Settings& a, const Settings& b) {
-    return std::tie(a.model, a.flux, a.polarisation, a.detector, a.filter, a.filter_thickness_um,
-                    a.count_window_fwhm) == std::tie(b.model, b.flux, b.polarisation, b.detector,
-                                                     b.filter, b.filter_thickness_um,
-                                                     b.count_window_fwhm);
+    if (a.model != b.model || a.detector.crystal != b.detector.crystal || a.filter != b.filter)
+        return false;
+    for (const SettingInfo& s : setting_table()) {
+        if (s.kind == SettingKind::number && !(setting_value(s, a) == setting_value(s, b)))
+            return false;
+    }
+    return true;
 }
 
 const std::array<SettingInfo, kSettingCount>& setting_table() {
