@@ -88,6 +88,12 @@ void Evaluation::choose_target(std::string_view chosen) {
         return -1;
     };
     const std::string range = "the target is an element from calcium (Z 20) to bismuth (Z 83)";
+    // The chosen target reaches a message: nothing but UTF-8 is quoted.
+    if (const std::size_t bad = invalid_utf8_at(chosen); bad != std::string_view::npos) {
+        problem("invalid UTF-8 at byte " + std::to_string(bad + 1) +
+                " of the target: the target must be UTF-8");
+        return;
+    }
     const std::string wanted = text::trim_blanks(chosen);
     if (!wanted.empty()) {
         int Z = symbol_exact(wanted);

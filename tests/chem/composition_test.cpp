@@ -349,6 +349,10 @@ TEST(Composition, TargetDefaultChoiceAndTooManyElements) {
     EXPECT_EQ(chosen.elements[static_cast<std::size_t>(chosen.target)].symbol, "Pb");
     EXPECT_EQ(parse_composition("Fe2O3", "Cu").blocking_problem(false),
               "the target 'Cu' is not in the composition");
+    EXPECT_EQ(parse_composition("Fe2O3", std::string(3000, 'x')).blocking_problem(false),
+              "the target '" + std::string(40, 'x') + "\xE2\x80\xA6' is not in the composition");
+    EXPECT_EQ(parse_composition("Fe2O3", "F\xC3").blocking_problem(false),
+              "invalid UTF-8 at byte 2 of the target: the target must be UTF-8");
     EXPECT_EQ(parse_composition("Fe2O3", "O").blocking_problem(false),
               "O at position 4 cannot be the target: the target is an element from calcium (Z 20) "
               "to bismuth "
