@@ -3,12 +3,14 @@
 
 #include <cmath>
 
+#include "chem/composition.h"
 #include "common/numtext.h"
 #include "engine/elements.h"
-#include "window/composition.h"
 #include "window/radirido.h"
 
 namespace lumetra::window {
+
+static_assert(chem::kMatrixRows == kRows, "a composition fills the window's matrix rows");
 
 // "All Clear", then the target and its content, then one matrix row per further
 // element, all through the fields' own handlers; "Plot" again when a spectrum was
@@ -18,19 +20,19 @@ namespace lumetra::window {
 // whole matrix at the next calculation.
 std::string RADirido::apply_composition(const std::string& text, bool accept_problems,
                                         const std::string& target_symbol) {
-    const ParsedComposition c = parse_composition(text, target_symbol);
+    const chem::ParsedComposition c = chem::parse_composition(text, target_symbol);
     if (std::string problem = c.blocking_problem(accept_problems); !problem.empty()) return problem;
     if (planning.model == Model::classic) {
-        if (std::string problem = classic_model_problem(c); !problem.empty()) return problem;
+        if (std::string problem = chem::classic_model_problem(c); !problem.empty()) return problem;
     }
     const bool spectrum_shown = st.Calc_state > 0;
     Command3_Click();
-    const CompositionElement& target = c.elements[static_cast<std::size_t>(c.target)];
+    const chem::CompositionElement& target = c.elements[static_cast<std::size_t>(c.target)];
     Text1.set_text(target.symbol);
     Text51.set_text(text::Str(target.content));
     int row = 0;
     for (std::size_t k = 0; k < c.elements.size() && row < kRows; ++k) {
-        const CompositionElement& e = c.elements[k];
+        const chem::CompositionElement& e = c.elements[k];
         if (static_cast<int>(k) == c.target || e.left_out) continue;
         Text2[row]->set_text(e.symbol);
         Text52[row]->set_text(text::Str(e.content));
@@ -48,7 +50,7 @@ std::string RADirido::composition_in_weight_percent() const {
         const double n = st.Elem_content[i].num();
         if (n > 0.0 && std::isfinite(n)) atoms.push_back({st.Elem_z[i], n});
     }
-    return weight_percent_summary(atoms);
+    return chem::weight_percent_summary(atoms);
 }
 
 }  // namespace lumetra::window

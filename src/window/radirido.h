@@ -202,7 +202,7 @@ public:
     void Text23_Change();
     void Text24_Change();
 
-    // ---- compositions as a laboratory writes them (composition.h) ----
+    // ---- compositions as a laboratory writes them (chem/composition.h) ----
     // Clears all, writes the target and the matrix rows as typing would and plots
     // again when a spectrum was shown; "" when done, else the problem (nothing
     // changed). accept_problems accepts those a user may accept (elements left out);

@@ -1,4 +1,4 @@
-// Fuzz target of the composition reader (composition.h):
+// Fuzz target of the composition reader (chem/composition.h):
 // - any bytes give a result and a preview, never a crash or a hang (the reader
 //   refuses texts over 2000 characters and brackets deeper than 8);
 // - a text that reads without a problem that cannot be accepted names at least one
@@ -18,13 +18,13 @@
 #include <string_view>
 #include <vector>
 
+#include "chem/composition.h"
 #include "fuzz_check.h"
-#include "window/composition.h"
 
 namespace {
 
+using lumetra::chem::ParsedComposition;
 using lumetra::fuzz::require;
-using lumetra::window::ParsedComposition;
 
 // A strict decoder: each sequence decoded to its code point, which must be the
 // shortest form, no surrogate and at most U+10FFFF.
@@ -55,7 +55,7 @@ bool contains(std::string_view s, std::string_view part) {
 }
 
 void check(const ParsedComposition& c, std::string_view input) {
-    for (const std::string& line : lumetra::window::preview_lines(c, true))
+    for (const std::string& line : lumetra::chem::preview_lines(c, true))
         require(valid_utf8(line), "preview lines are valid UTF-8", input);
     if (!valid_utf8(input))
         require(!c.problems.empty() &&
@@ -107,10 +107,10 @@ void check(const ParsedComposition& c, std::string_view input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const ParsedComposition c = lumetra::window::parse_composition(input);
+    const ParsedComposition c = lumetra::chem::parse_composition(input);
     check(c, input);
     // The same text with its first element chosen as the target.
     if (!c.elements.empty())
-        check(lumetra::window::parse_composition(input, c.elements[0].symbol), input);
+        check(lumetra::chem::parse_composition(input, c.elements[0].symbol), input);
     return 0;
 }

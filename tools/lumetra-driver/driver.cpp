@@ -14,11 +14,11 @@
 #include <map>
 #include <vector>
 
+#include "chem/composition.h"
 #include "common/numtext.h"
 #include "data/lines.h"
 #include "engine/transmission.h"
 #include "physics/xrl.h"
-#include "window/composition.h"
 #include "window/file_io.h"
 #include "window/qt/export.h"
 #include "window/qt/report.h"
@@ -722,8 +722,7 @@ void Driver::cmd_export(std::string_view rest) {
 // classic model with its problem, as the window's dialog shows it).
 void Driver::cmd_composition_preview(std::string_view rest) {
     const bool classic = form_->planning.model == window::Model::classic;
-    for (const std::string& line :
-         window::preview_lines(window::parse_composition(rest), classic))
+    for (const std::string& line : chem::preview_lines(chem::parse_composition(rest), classic))
         out_ << "PREVIEW " << line << '\n';
 }
 

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "window/composition.h"
+#include "chem/composition.h"
 
 namespace lumetra::window::qt {
 
@@ -57,11 +57,11 @@ void CompositionDialog::update_preview() {
     const std::string chosen = target_->currentText() == kDefaultTarget
                                    ? std::string()
                                    : target_->currentText().toStdString();
-    const ParsedComposition c = parse_composition(text_->text().toStdString(), chosen);
+    const chem::ParsedComposition c = chem::parse_composition(text_->text().toStdString(), chosen);
     QString lines;
     // Under the classic model the preview also says which element it cannot take;
     // Apply then offers the fundamental-parameter model.
-    for (const std::string& l : preview_lines(c, form_.planning.model == Model::classic))
+    for (const std::string& l : chem::preview_lines(c, form_.planning.model == Model::classic))
         lines += QString::fromStdString(l) + '\n';
     preview_->setPlainText(lines);
     // The target list offers every element of the text the window can take as one.
@@ -69,11 +69,11 @@ void CompositionDialog::update_preview() {
     const QString current = target_->currentText();
     target_->clear();
     target_->addItem(kDefaultTarget);
-    for (const CompositionElement& e : c.elements)
+    for (const chem::CompositionElement& e : c.elements)
         if (e.Z >= 20 && e.Z <= 83) target_->addItem(QString::fromStdString(e.symbol));
     target_->setCurrentIndex(std::max(0, target_->findText(current)));
     bool acceptable = !c.problems.empty();
-    for (const CompositionProblem& p : c.problems) acceptable = acceptable && p.acceptable;
+    for (const chem::CompositionProblem& p : c.problems) acceptable = acceptable && p.acceptable;
     accept_->setVisible(acceptable);
     apply_->setEnabled(!text_->text().trimmed().isEmpty() &&
                        c.blocking_problem(accept_->isChecked()).empty());
@@ -88,9 +88,9 @@ void CompositionDialog::apply() {
                                    : target_->currentText().toStdString();
     const std::string text = text_->text().toStdString();
     if (form_.planning.model == Model::classic) {
-        const ParsedComposition c = parse_composition(text, chosen);
+        const chem::ParsedComposition c = chem::parse_composition(text, chosen);
         const std::string heavy = c.blocking_problem(accept_->isChecked()).empty()
-                                      ? classic_model_problem(c)
+                                      ? chem::classic_model_problem(c)
                                       : std::string();
         if (!heavy.empty()) {
             if (!form_.dialogs().question(heavy +

@@ -65,7 +65,10 @@
 #include <utility>
 #include <vector>
 
-namespace lumetra::window {
+namespace lumetra::chem {
+
+// The matrix rows a composition fills besides the target (the window's matrix).
+constexpr int kMatrixRows = 11;
 
 struct CompositionElement {
     int Z = 0;
@@ -123,4 +126,4 @@ std::vector<std::string> preview_lines(const ParsedComposition& c, bool classic 
 // skipped, the same Z twice counts once with both contents; "" for nothing left.
 std::string weight_percent_summary(const std::vector<std::pair<int, double>>& atoms);
 
-}  // namespace lumetra::window
+}  // namespace lumetra::chem
