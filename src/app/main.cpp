@@ -79,12 +79,12 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lumetra")));
 
     lumetra::window::qt::QtDialogs dialogs;
-    lumetra::window::RADirido form(dialogs);
-    lumetra::window::qt::MainWindow window(form, dialogs);
+    lumetra::planning::Planner planner(dialogs);
+    lumetra::window::qt::MainWindow window(planner, dialogs);
     dialogs.set_parent(&window);
     window.show();
     if (!command.file.empty())
         QTimer::singleShot(0, &window,
-                           [&] { lumetra::app::open_named_file(form, dialogs, command.file); });
+                           [&] { lumetra::app::open_named_file(planner, dialogs, command.file); });
     return app.exec();
 }

@@ -7,13 +7,13 @@
 #include "app/command_line.h"
 #include "common/dialogs.h"
 #include "window/file_io.h"
-#include "window/radirido.h"
+#include "planning/planner.h"
 
 namespace lumetra::app {
 
 // The file is read once to tell its kind; what is not a plain file (a pipe, a
 // device, a folder) is refused at once, without waiting for a writer.
-inline void open_named_file(window::RADirido& form, common::Dialogs& dialogs,
+inline void open_named_file(planning::Planner& planner, common::Dialogs& dialogs,
                             const std::string& path) {
     const window::FileBytes head = window::read_small_file(path, 4096);
     if (!head.bytes) {
@@ -21,10 +21,10 @@ inline void open_named_file(window::RADirido& form, common::Dialogs& dialogs,
         return;
     }
     if (file_kind(head.bytes, path) == FileKind::setup) {
-        const std::string problem = form.load_setup(path);
+        const std::string problem = planner.load_setup(path);
         if (!problem.empty()) dialogs.titled_message("Load setup", problem);
     } else {
-        const std::string problem = form.load_composition(path);
+        const std::string problem = planner.form().load_composition(path);
         if (!problem.empty()) dialogs.message(problem);
     }
 }

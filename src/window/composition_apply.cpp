@@ -22,7 +22,7 @@ std::string RADirido::apply_composition(const std::string& text, bool accept_pro
                                         const std::string& target_symbol) {
     const chem::ParsedComposition c = chem::parse_composition(text, target_symbol);
     if (std::string problem = c.blocking_problem(accept_problems); !problem.empty()) return problem;
-    if (planning.model == Model::classic) {
+    if (!hooked_model()) {
         if (std::string problem = chem::classic_model_problem(c); !problem.empty()) return problem;
     }
     const bool spectrum_shown = st.Calc_state > 0;

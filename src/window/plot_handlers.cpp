@@ -85,12 +85,13 @@ void RADirido::Picture1_MouseMove(MouseButton, float X, float Y) {
     double T = st.Spec_total[ch];
     if (Check21.value() >= 0.5) T += st.Spec_escape[ch];
     if (Check3.value() >= 0.5) T += st.Spec_pileup[ch];
-    if (planning.model == Model::fp && fp_result.ok) {
+    if (hooked_model() && hooked_.ok) {
         // Counts per second and channel: the cursor height and the two layers.
+        const double units = hooked_.units;
         const double height = Option3.value() ? y : display::log_value(y);
-        LY_p.set_caption(counts_cut(height * fp_units, 4));
-        LYtot_p.set_caption(counts_cut(T * fp_units, 6));
-        LYtarget_p.set_caption(counts_cut(st.Spec_target[ch] * fp_units, 6));
+        LY_p.set_caption(counts_cut(height * units, 4));
+        LYtot_p.set_caption(counts_cut(T * units, 6));
+        LYtarget_p.set_caption(counts_cut(st.Spec_target[ch] * units, 6));
         return;
     }
     LY_p.set_caption(number_cut(text::Int(y + 0.5) / 100, 4));

@@ -9,7 +9,6 @@ namespace lumetra::window {
 
 RADirido::RADirido(common::Dialogs& dialogs) : dialogs_(dialogs) {
     build_controls();
-    build_panel();
     edge_group_ = {&Option1, &Option2};
     scale_group_ = {&Option3, &Option4};
     sample_group_ = {&Option5, &Option6};
@@ -17,11 +16,9 @@ RADirido::RADirido(common::Dialogs& dialogs) : dialogs_(dialogs) {
     for (OptionButton* o : scale_group_) o->join_group(&scale_group_);
     for (OptionButton* o : sample_group_) o->join_group(&sample_group_);
     wire_events();
-    wire_panel();
     // Loading the window.
     st.Elem_count = -10;
     Init_form();
-    init_panel();
 }
 
 RADirido::~RADirido() = default;
@@ -107,8 +104,7 @@ void RADirido::clear_plot() {
     Picture1.picture().Cls();
     Picture1.drawing_changed();
     Label38.set_caption("");
-    if (planning.model == Model::fp) clear_panel_results();
-    preview_clear();
+    if (hook_) hook_->plot_cleared();
 }
 
 // ---- data lookups ----

@@ -16,14 +16,8 @@
 #include "display/view_state.h"
 #include "engine/calc_state.h"
 #include "engine/host.h"
-#include "physics/model.h"
-#include "physics/result.h"
-#include "physics/scan.h"
-#include "physics/setup.h"
 #include "window/controls.h"
-#include "window/panel.h"
-#include "window/planning.h"
-#include "window/scan_preview_plot.h"
+#include "window/model_hook.h"
 
 namespace lumetra::window {
 
@@ -38,12 +32,13 @@ public:
     static constexpr const char* kCaption = "Lumetra (ver. 1.33)";
     static constexpr int kClientWidth = 11160;  // twips
     static constexpr int kClientHeight = 8085;
-    // The form and the planning panel beside it.
-    static constexpr int kWindowWidth = Panel::kLeft + Panel::kWidth;
 
     // Every control, in creation order, and lookup by name ("Text2(3)").
     const std::vector<Control*>& controls() const { return all_; }
     Control* find(const std::string& name) const;
+    // Controls of a panel beside the form join its list (the view draws them, scripts
+    // find them by name); they must outlive the form.
+    void add_control(Control& c) { register_control(c); }
 
     // The window-level state.
     engine::CalcState st;
@@ -270,41 +265,17 @@ public:
     void Myu_elem(const std::int16_t& Z, double& Energy, std::int16_t& Exponent,
                   double& Mantissa);
 
-    // ---- the fundamental-parameter model ----
-    Planning planning;            // the model "Plot" uses and its settings
-    physics::Result fp_result;    // the last calculation with the model
-    double fp_units = 0.0;        // counts/s of one plot unit (highest channel 10000)
-    physics::Model fp_model;      // remembers the library's values between calculations
-    physics::Setup fp_setup();    // the form's fields and the settings as one setup
-    void fp_spectrum();           // calculates into the plot's arrays and Label38
-    // Chooses the model or changes a setting through the panel's controls, as the
-    // user would; false for an unknown setting or detector.
-    void set_model(Model m);
-    bool set_planning(const std::string& key, const std::string& text);
-    void write_planning(const Planning& p);  // every setting into the panel's fields
-
-    // ---- the planning panel beside the form ----
-    Panel panel;
-    void Model_Click(Model m);
-    void DetectorCombo_Change();
-    void Setting_Change(int i);
-    void show_panel_results();   // the figures of the last calculation, or what they need
-    void clear_panel_results();
-
-    // The scan preview: requested after each calculation with the model, computed a
-    // few energies at a time (preview_step returns whether more remain). Clearing it
-    // (with the plot, or when the spectrum shown is not of the model) keeps the
-    // computed points for a plot of the same scan.
-    void preview_request();
-    bool preview_pending() const;
-    bool preview_step(int n);
-    void preview_finish();
-    void preview_clear();
-    const ScanPlot& preview_plot() const { return scan_.plot; }  // what the preview shows
-    // The readout of the point under the pointer (user coordinates), emptied when the
-    // pointer leaves.
-    void ScanPicture_MouseMove(float X, float Y);
-    void ScanPicture_MouseLeave();
+    // ---- another model beside the classic one ----
+    // The hook chooses the model "Plot" calculates with (none: the classic model); it
+    // must outlive the form or be taken away first.
+    void set_model_hook(ModelHook* hook) { hook_ = hook; }
+    bool hooked_model() const { return hook_ && hook_->replaces_classic(); }
+    // The sample and the geometry as the fields hold them.
+    FormSnapshot snapshot() const;
+    // Counts/s of one plot unit when the hook's model drew the plot shown, else 0.
+    double plot_units() const { return hooked_model() && hooked_.ok ? hooked_.units : 0.0; }
+    // The model's spectrum is being shown (or would be, at the next "Plot").
+    const HookedSpectrum& hooked_spectrum() const { return hooked_; }
 
     // Clears the plot surface (Cls) and tells the view. The target share beside the
     // plot goes with it; the next calculation writes it anew.
@@ -318,9 +289,6 @@ private:
     void clear_matrix() override { Command2_Click(); }
 
     void build_controls();   // names, captions, colours, positions
-    void build_panel();      // the planning panel's controls
-    void wire_panel();
-    void init_panel();
     void wire_events();      // handlers of every control
     void register_control(Control& c);
     void set_axis_labels_full_view();  // axis marks of the full 0..10 V view
@@ -335,16 +303,8 @@ private:
 
     common::Dialogs& dialogs_;
     bool starting_up_ = false;  // while Init_form gives the fields their first values
-    struct ScanState {
-        bool started = false;
-        bool shown = false;    // the picture shows this scan
-        bool cleared = false;  // the picture shows the note of a cleared preview
-        physics::Setup setup;  // what the points are of
-        std::vector<double> energies;
-        ScanPlot plot;  // the points so far, the marker and the drawing's frame
-    };
-    ScanState scan_;
-    void draw_preview();
+    ModelHook* hook_ = nullptr;
+    HookedSpectrum hooked_;  // the last calculation with the hook's model
     std::vector<Control*> all_;
     std::map<std::string, Control*> by_name_;
     std::vector<OptionButton*> edge_group_;

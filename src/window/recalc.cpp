@@ -3,7 +3,6 @@
 
 #include "common/numtext.h"
 #include "engine/calculation.h"
-#include "physics/neighbours.h"
 #include "window/radirido.h"
 
 namespace lumetra::window {
@@ -21,12 +20,15 @@ void RADirido::Re_calc() {
 }
 
 void RADirido::Calc_spectrum() {
-    if (planning.model == Model::fp) {
-        fp_spectrum();
+    if (hooked_model()) {
+        show_calculating();
+        hooked_ = hook_->calculate(snapshot(), st);
+        Label38.set_caption(hooked_.target_share);
     } else {
+        hooked_ = HookedSpectrum{};
         Label38.set_caption(engine::Calc_spectrum(st, *this));
     }
-    show_panel_results();
+    if (hook_) hook_->calculated();
 }
 
 void RADirido::Target_yield(std::int16_t i, double mu_in) {
@@ -45,14 +47,10 @@ display::PlotOptions RADirido::plot_options() const {
 
 void RADirido::Plot_spectrum() {
     display::Plot_spectrum(Picture1.picture(), st, view, plot_options());
-    // A setup the model refuses leaves an empty plot with the reason on it.
-    if (planning.model == Model::fp && !fp_result.ok && !fp_result.reason.empty())
-        Picture1.picture().Print("  " + fp_result.reason);
-    // Peaks the scale cuts off, when they matter, are named on the plot.
-    if (planning.model == Model::fp && fp_result.ok) {
-        const std::string cut = physics::beyond_scale(fp_setup(), fp_result);
-        if (!cut.empty()) Picture1.picture().Print("  " + cut);
-    }
+    // The other model's word on the plot: why it refused the setup, or the peaks the
+    // scale cuts off when they matter.
+    if (hooked_model() && !hooked_.plot_note.empty())
+        Picture1.picture().Print("  " + hooked_.plot_note);
     Picture1.drawing_changed();
 }
 

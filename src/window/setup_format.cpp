@@ -18,6 +18,9 @@
 
 namespace lumetra::window {
 
+using Planning = physics::Settings;
+using Model = physics::ModelKind;
+
 namespace {
 
 constexpr std::string_view kFormatName = "lumetra-setup";

@@ -75,7 +75,7 @@
 #include <utility>
 #include <vector>
 
-#include "window/planning.h"
+#include "physics/settings.h"
 
 namespace lumetra::window {
 
@@ -119,7 +119,7 @@ struct WindowSetup {
     bool elastic = false;
     bool escape = false;
     bool pileup = false;
-    Planning planning;  // with the model
+    physics::Settings planning;  // with the model
 };
 
 bool operator==(const WindowSetup& a, const WindowSetup& b);

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "window/form_fixture.h"
+#include "planning/planner_fixture.h"
 
 namespace lumetra::window::testing {
 namespace {
@@ -16,7 +16,7 @@ double A(int Z) {
 }  // g/mol
 enum : int { H = 1, N = 7, O = 8, Cu = 29 };
 
-using ApplyComposition = FormTest;
+using ApplyComposition = PlannerTest;
 
 TEST_F(ApplyComposition, GivesTheSpectrumOfTheSameContentsTypedByHand) {
     // 1 mM Cu(NO3)2 in water, as in the table above.
@@ -80,7 +80,7 @@ TEST_F(ApplyComposition, ElementsAboveBismuthOnlyUnderTheFundamentalParameterMod
     EXPECT_EQ(form.Text51.text(), "1");
     EXPECT_EQ(form.apply_composition("5 wt% Fe2O3 in PbO"), "");  // bismuth and lighter
 
-    form.set_model(Model::fp);
+    planner.set_model(Model::fp);
     EXPECT_EQ(form.apply_composition("5 wt% Fe2O3 in ThO2"), "");
     EXPECT_EQ(form.Text1.text(), "Fe");
     EXPECT_EQ(form.Text2[1]->text(), "Th");

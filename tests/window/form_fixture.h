@@ -12,10 +12,17 @@
 
 namespace lumetra::window::testing {
 
-class FormTest : public ::testing::Test {
+inline RADirido& form_of(RADirido& form) {
+    return form;
+}
+
+// Owner is the form itself or what holds it (found by form_of).
+template <typename Owner>
+class FormTestOf : public ::testing::Test {
 protected:
     common::ScriptedDialogs dialogs;
-    RADirido form{dialogs};
+    Owner owner{dialogs};
+    RADirido& form = form_of(owner);
 
     std::vector<std::string> shown_texts() const {
         std::vector<std::string> out;
@@ -34,5 +41,7 @@ protected:
     }
     double val(const std::string& s) const { return text::Val(s); }
 };
+
+using FormTest = FormTestOf<RADirido>;
 
 }  // namespace lumetra::window::testing

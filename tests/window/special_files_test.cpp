@@ -19,7 +19,7 @@
 
 #include "app/named_file.h"
 #include "window/file_io.h"
-#include "window/form_fixture.h"
+#include "planning/planner_fixture.h"
 
 namespace lumetra::window::testing {
 namespace {
@@ -49,7 +49,7 @@ class Watchdog {
     std::thread thread_;
 };
 
-class SpecialFiles : public FormTest {
+class SpecialFiles : public PlannerTest {
   protected:
     fs::path dir = fs::path(::testing::TempDir()) /
                    ("lumetra-special-" + std::to_string(::getpid()) + "-" +
@@ -90,8 +90,8 @@ TEST_F(SpecialFiles, EveryLoadRefusesWhatIsNotAPlainFileAtOnce) {
              dialogs.queue_file(p);
              form.Command6.click();
          }},
-        {"load_setup", [&](const std::string& p) { dialogs.message(form.load_setup(p)); }},
-        {"lumetra FILE", [&](const std::string& p) { app::open_named_file(form, dialogs, p); }},
+        {"load_setup", [&](const std::string& p) { dialogs.message(planner.load_setup(p)); }},
+        {"lumetra FILE", [&](const std::string& p) { app::open_named_file(planner, dialogs, p); }},
     };
     enter_sample("Fe", "10", {{"O", "60"}});
     const Watchdog watchdog(std::chrono::seconds(20));
@@ -124,7 +124,7 @@ TEST_F(SpecialFiles, AHugeFileIsRefusedByItsSize) {
     enter_sample("Fe", "10", {{"O", "60"}});
     for (const std::string& name : {composition, setup}) {
         dialogs.clear_shown();
-        app::open_named_file(form, dialogs, name);
+        app::open_named_file(planner, dialogs, name);
         ASSERT_EQ(dialogs.shown().size(), 1u) << name;
         EXPECT_NE(dialogs.shown()[0].text.find("too large"), std::string::npos)
             << dialogs.shown()[0].text;

@@ -22,7 +22,7 @@
 #include "window/file_io.h"
 #include "window/qt/export.h"
 #include "window/qt/report.h"
-#include "window/spectrum_csv.h"
+#include "planning/spectrum_csv.h"
 
 namespace lumetra::driver {
 
@@ -209,13 +209,16 @@ Driver::Driver(std::ostream& out, int& argc, char** argv)
             case K::FileLoad: out_ << "FILE load\n"; break;
         }
     };
-    form_ = std::make_unique<window::RADirido>(dialogs_);
+    planner_ = std::make_unique<planning::Planner>(dialogs_);
+    form_ = &planner_->form();
     registry_ = std::make_unique<window::StateRegistry>(*form_);
 }
 
 Driver::~Driver() {
     view_.reset();
-    form_.reset();
+    registry_.reset();
+    form_ = nullptr;
+    planner_.reset();
 }
 
 void Driver::run_line(std::string_view line) {
@@ -269,8 +272,8 @@ void Driver::dispatch(std::string_view command, std::string_view rest) {
 
 void Driver::cmd_model(std::string_view rest) {
     const auto name = exactly(rest, 1, "model classic|fp")[0];
-    if (name == "classic") return form_->set_model(window::Model::classic);
-    if (name == "fp") return form_->set_model(window::Model::fp);
+    if (name == "classic") return planner_->set_model(planning::Model::classic);
+    if (name == "fp") return planner_->set_model(planning::Model::fp);
     fail("usage: model classic|fp");
 }
 
@@ -290,20 +293,20 @@ void Driver::cmd_setupfile(std::string_view rest) {
     if ((verb != "save" && verb != "load") || rest.empty())
         fail("usage: setupfile save|load PATH");
     const std::string path(rest);
-    const std::string problem = verb == "save" ? form_->save_setup(path) : form_->load_setup(path);
+    const std::string problem = verb == "save" ? planner_->save_setup(path) : planner_->load_setup(path);
     if (!problem.empty()) fail(problem);
 }
 
 void Driver::cmd_setup(std::string_view rest) {
     const std::string key(take_word(rest));
     if (key.empty()) fail("usage: setup KEY VALUE");
-    if (!form_->set_planning(key, std::string(rest))) fail("unknown setting or value: " + key);
+    if (!planner_->set_planning(key, std::string(rest))) fail("unknown setting or value: " + key);
 }
 
 // The rates of the last calculation with the fundamental-parameter model.
 void Driver::cmd_rates(std::string_view rest) {
     if (!rest.empty()) fail("usage: rates");
-    const physics::Result& r = form_->fp_result;
+    const physics::Result& r = planner_->fp_result();
     if (!r.ok) fail(r.reason.empty() ? "no calculation with the fp model" : r.reason);
     using window::format_number;
     for (const physics::LineRate& l : r.lines) {
@@ -509,8 +512,8 @@ void Driver::cmd_picture(std::string_view rest) {
     // (finished first).
     const display::Picture* chosen = &form_->Picture1.picture();
     if (rest == "ScanPicture") {
-        form_->preview_finish();
-        chosen = &form_->panel.ScanPicture.picture();
+        planner_->preview_finish();
+        chosen = &planner_->panel.ScanPicture.picture();
     } else if (!rest.empty()) {
         fail("usage: picture");
     }
@@ -545,7 +548,7 @@ void Driver::ensure_view() {
         std::setlocale(LC_NUMERIC, "C");
     }
     if (!view_) {
-        view_ = std::make_unique<window::qt::MainWindow>(*form_, dialogs_);
+        view_ = std::make_unique<window::qt::MainWindow>(*planner_, dialogs_);
         view_->show();
     }
     QApplication::processEvents();
@@ -568,7 +571,7 @@ void Driver::cmd_grab(std::string_view rest) {
 }
 
 void Driver::save_grab(QWidget& widget, std::string_view path) {
-    form_->preview_finish();  // a picture shows the finished scan preview
+    planner_->preview_finish();  // a picture shows the finished scan preview
     QApplication::processEvents();
     // Saved like every export: whole or not at all, with the reason when not.
     QByteArray png;
@@ -708,9 +711,9 @@ void Driver::cmd_export(std::string_view rest) {
             path.resize(blank);
         }
         ensure_view();
-        error = window::qt::export_report(*form_, path, paper);
+        error = window::qt::export_report(*planner_, path, paper);
     } else if (format == "csv") {
-        error = window::save_spectrum_csv(*form_, path);
+        error = planning::save_spectrum_csv(*planner_, path);
     } else {
         ensure_view();  // pictures need the running application
         error = window::qt::export_picture(*form_, path, format);
@@ -721,7 +724,7 @@ void Driver::cmd_export(std::string_view rest) {
 // "composition? TEXT": how the text reads, each line as "PREVIEW line" (under the
 // classic model with its problem, as the window's dialog shows it).
 void Driver::cmd_composition_preview(std::string_view rest) {
-    const bool classic = form_->planning.model == window::Model::classic;
+    const bool classic = planner_->model() == planning::Model::classic;
     for (const std::string& line : chem::preview_lines(chem::parse_composition(rest), classic))
         out_ << "PREVIEW " << line << '\n';
 }

@@ -11,6 +11,7 @@
 #include "common/dialogs.h"
 #include "window/qt/form_view.h"
 #include "window/qt/main_window.h"
+#include "planning/planner.h"
 #include "window/radirido.h"
 #include "window/state_registry.h"
 
@@ -67,7 +68,8 @@ class Driver {
     // Destroyed in reverse order: the view before the form, the form before Qt.
     common::ScriptedDialogs dialogs_;
     std::unique_ptr<QApplication> app_;
-    std::unique_ptr<window::RADirido> form_;
+    std::unique_ptr<planning::Planner> planner_;
+    window::RADirido* form_ = nullptr;  // the planner's form
     std::unique_ptr<window::StateRegistry> registry_;
     std::unique_ptr<window::qt::MainWindow> view_;
 };

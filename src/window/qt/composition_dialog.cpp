@@ -18,8 +18,8 @@ namespace {
 const QString kDefaultTarget = QStringLiteral("(default)");
 }
 
-CompositionDialog::CompositionDialog(RADirido& form, QWidget* parent)
-    : QDialog(parent), form_(form) {
+CompositionDialog::CompositionDialog(planning::Planner& planner, QWidget* parent)
+    : QDialog(parent), planner_(planner), form_(planner.form()) {
     setWindowTitle(tr("Composition"));
     auto* layout = new QVBoxLayout(this);
     auto* now = new QLabel(
@@ -61,7 +61,7 @@ void CompositionDialog::update_preview() {
     QString lines;
     // Under the classic model the preview also says which element it cannot take;
     // Apply then offers the fundamental-parameter model.
-    for (const std::string& l : chem::preview_lines(c, form_.planning.model == Model::classic))
+    for (const std::string& l : chem::preview_lines(c, !form_.hooked_model()))
         lines += QString::fromStdString(l) + '\n';
     preview_->setPlainText(lines);
     // The target list offers every element of the text the window can take as one.
@@ -87,7 +87,7 @@ void CompositionDialog::apply() {
                                    ? std::string()
                                    : target_->currentText().toStdString();
     const std::string text = text_->text().toStdString();
-    if (form_.planning.model == Model::classic) {
+    if (!form_.hooked_model()) {
         const chem::ParsedComposition c = chem::parse_composition(text, chosen);
         const std::string heavy = c.blocking_problem(accept_->isChecked()).empty()
                                       ? chem::classic_model_problem(c)
@@ -96,7 +96,7 @@ void CompositionDialog::apply() {
             if (!form_.dialogs().question(heavy +
                                           ".\n\nSwitch to the fundamental-parameter model?"))
                 return;
-            form_.set_model(Model::fp);
+            planner_.set_model(planning::Model::fp);
         }
     }
     const std::string problem = form_.apply_composition(text, accept_->isChecked(), chosen);

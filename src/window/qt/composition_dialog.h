@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include "planning/planner.h"
 #include "window/radirido.h"
 
 class QCheckBox;
@@ -21,7 +22,7 @@ class CompositionDialog : public QDialog {
   public:
     // The form must outlive the dialog. Apply writes the composition through the
     // form's own handlers; Cancel changes nothing.
-    explicit CompositionDialog(RADirido& form, QWidget* parent = nullptr);
+    explicit CompositionDialog(planning::Planner& planner, QWidget* parent = nullptr);
     QLineEdit* text_field() const { return text_; }
     QPlainTextEdit* preview() const { return preview_; }
     QPushButton* apply_button() const { return apply_; }
@@ -30,6 +31,7 @@ class CompositionDialog : public QDialog {
     void update_preview();
     void apply();
 
+    planning::Planner& planner_;
     RADirido& form_;
     QLineEdit* text_ = nullptr;
     QComboBox* target_ = nullptr;

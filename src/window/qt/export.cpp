@@ -259,7 +259,7 @@ QString export_caption(const RADirido& f) {
                                : target + (f.Option2.value() ? " L3 edge" : " K edge"));
     if (!line.isEmpty()) parts << line;
     if (!energy.isEmpty()) parts << "X-ray energy " + energy + " keV";
-    parts << (f.planning.model == Model::fp ? "fundamental-parameter model" : "classic model");
+    parts << (f.hooked_model() ? "fundamental-parameter model" : "classic model");
     QString caption = parts.join(", ");
     if (f.st.Calc_state <= 0) caption += " (no spectrum calculated)";
     return caption;

@@ -167,7 +167,8 @@ QString button_text(const std::string& caption) {
 
 }  // namespace
 
-FormView::FormView(RADirido& form, QWidget* parent) : QWidget(parent), form_(form) {
+FormView::FormView(planning::Planner& planner, QWidget* parent)
+    : QWidget(parent), planner_(planner), form_(planner.form()) {
     setWindowTitle(QString::fromUtf8(RADirido::kCaption));
     // The design size; the form scales with the window, keeping its proportions.
     resize(design_size());
@@ -181,7 +182,7 @@ FormView::FormView(RADirido& form, QWidget* parent) : QWidget(parent), form_(for
     preview_timer_ = new QTimer(this);
     preview_timer_->setInterval(0);
     connect(preview_timer_, &QTimer::timeout, this, [this] {
-        if (!form_.preview_step(3)) preview_timer_->stop();
+        if (!planner_.preview_step(3)) preview_timer_->stop();
     });
 
     for (Control* c : form_.controls()) create(*c);
@@ -209,7 +210,7 @@ void FormView::set_tab_order() {
     for (const char* name : {"Command1", "Text11", "Text12", "Combo2", "Text16", "Text21",
                              "Text22", "Text23", "Text24", "Text19", "Text20", "DetectorCombo"})
         order.emplace_back(name);
-    for (const PanelSetting& s : form_.panel.settings) order.push_back(s.field->name());
+    for (const planning::PanelSetting& s : planner_.panel.settings) order.push_back(s.field->name());
     QWidget* previous = nullptr;
     for (const std::string& name : order) {
         QWidget* w = widget(name);
@@ -296,8 +297,8 @@ void FormView::create(Control& c) {
                 plot_ = plot;
                 plot_->on_leave = [this] { form_.Form_MouseMove(0, 0); };
                 plot_->overlay = [this](QPainter& p) { paint_overlay(p, *plot_, form_); };
-            } else if (&c == &form_.panel.ScanPicture) {
-                plot->on_leave = [this] { form_.ScanPicture_MouseLeave(); };
+            } else if (&c == &planner_.panel.ScanPicture) {
+                plot->on_leave = [this] { planner_.ScanPicture_MouseLeave(); };
             }
             w = plot;
             break;
@@ -320,7 +321,7 @@ void FormView::create(Control& c) {
 
 void FormView::mirror(Control& c) {
     // The scan preview follows a new plot, a few energies per turn of the event loop.
-    if (&c == &form_.Picture1 && form_.preview_pending() && !preview_timer_->isActive())
+    if (&c == &form_.Picture1 && planner_.preview_pending() && !preview_timer_->isActive())
         preview_timer_->start();
     auto it = widgets_.find(&c);
     if (it == widgets_.end()) {
@@ -477,7 +478,7 @@ void FormView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 QSize FormView::design_size() {
-    return {static_cast<int>(std::lround(RADirido::kWindowWidth / double(kTwipsPerPixel))),
+    return {static_cast<int>(std::lround(planning::Planner::kWindowWidth / double(kTwipsPerPixel))),
             static_cast<int>(std::lround(RADirido::kClientHeight / double(kTwipsPerPixel)))};
 }
 
@@ -485,7 +486,7 @@ QSize FormView::design_size() {
 // The plot's marks under it follow its bottom; everything right of the form moves
 // with the panel.
 FormView::Region FormView::region_of(const Control& c) const {
-    if (c.left() >= Panel::kLeft) return Region::panel;
+    if (c.left() >= planning::Panel::kLeft) return Region::panel;
     const std::array<const Control*, 7> plot_group = {&form_.Picture1, &form_.Label55,
                                                       &form_.Label20,   &form_.Label56,
                                                       &form_.Label14,   &form_.Label21,
@@ -501,7 +502,7 @@ QPoint FormView::at(int x_twips, int y_twips, Region region) const {
     double x = x_twips * scale_ / kTwipsPerPixel;
     double y = y_twips * scale_ / kTwipsPerPixel;
     const Control& plot = form_.Picture1;
-    const Control& scan = form_.panel.ScanPicture;
+    const Control& scan = planner_.panel.ScanPicture;
     switch (region) {
         case Region::form:
             break;

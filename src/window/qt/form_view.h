@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "planning/planner.h"
 #include "window/radirido.h"
 
 namespace lumetra::window::qt {
@@ -22,7 +23,7 @@ class FormView : public QWidget {
 
     // Builds the widgets from the current state of the form and starts observing
     // it. The form must outlive the view.
-    explicit FormView(RADirido& form, QWidget* parent = nullptr);
+    explicit FormView(planning::Planner& planner, QWidget* parent = nullptr);
     ~FormView() override;
 
     // The widget that shows the control NAME ("Text2(3)"), or nullptr (also for
@@ -54,6 +55,7 @@ class FormView : public QWidget {
     QPoint at(int x_twips, int y_twips, Region region = Region::form) const;
     QRect place(const Control& c) const;  // a control's rectangle in pixels
 
+    planning::Planner& planner_;
     RADirido& form_;
     PlotWidget* plot_ = nullptr;
     double scale_ = 1.0;  // pixels per design pixel, the same for width and height

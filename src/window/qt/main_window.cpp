@@ -25,7 +25,7 @@
 #include "window/qt/form_view.h"
 #include "window/qt/quick_guide.h"
 #include "window/qt/report.h"
-#include "window/spectrum_csv.h"
+#include "planning/spectrum_csv.h"
 
 #ifndef LUMETRA_VERSION
 #define LUMETRA_VERSION "1.33"
@@ -33,10 +33,10 @@
 
 namespace lumetra::window::qt {
 
-MainWindow::MainWindow(RADirido& form, common::Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), form_(form), dialogs_(dialogs) {
+MainWindow::MainWindow(planning::Planner& planner, common::Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), planner_(planner), form_(planner.form()), dialogs_(dialogs) {
     setWindowTitle(QString::fromUtf8(RADirido::kCaption));
-    view_ = new FormView(form, this);
+    view_ = new FormView(planner, this);
     // Below the size at which every caption reads, the form scrolls instead of shrinking.
     auto* area = new QScrollArea(this);
     area->setFrameShape(QFrame::NoFrame);
@@ -107,7 +107,7 @@ void MainWindow::build_edit_menu() {
     });
     // Ctrl+C copies the spectrum while the plot has the focus; elsewhere it copies text.
     QAction* copy = m->addAction(tr("Copy spectrum as &text"), this, [this] {
-        QApplication::clipboard()->setText(QString::fromStdString(spectrum_csv(form_)));
+        QApplication::clipboard()->setText(QString::fromStdString(planning::spectrum_csv(planner_)));
     });
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetShortcut);
@@ -120,7 +120,7 @@ void MainWindow::build_edit_menu() {
 // The composition entry: the dialog, and the form's button opens it too. The button's
 // tooltip shows the current composition in weight %.
 void MainWindow::open_composition() {
-    CompositionDialog dialog(form_, this);
+    CompositionDialog dialog(planner_, this);
     dialog.exec();
 }
 
@@ -165,7 +165,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::export_spectrum() {
     const std::string name = dialogs_.save_file_name("spectrum.csv");
     if (name.empty()) return;
-    const std::string problem = save_spectrum_csv(form_, name);
+    const std::string problem = planning::save_spectrum_csv(planner_, name);
     if (!problem.empty()) dialogs_.titled_message("Export spectrum", problem);
 }
 
@@ -184,7 +184,7 @@ void MainWindow::export_figure() {
 void MainWindow::export_report() {
     const std::string name = dialogs_.save_file_name("report.pdf");
     if (name.empty()) return;
-    const std::string problem = qt::export_report(form_, name);
+    const std::string problem = qt::export_report(planner_, name);
     if (!problem.empty()) dialogs_.titled_message("Export report", problem);
 }
 
@@ -197,7 +197,7 @@ void MainWindow::print() {
                            QPageLayout::Millimeter);
     printer.setDocName(export_caption(form_));
     if (!choose_printer(printer)) return;
-    if (!paint_report(printer, form_))
+    if (!paint_report(printer, planner_))
         dialogs_.titled_message("Print", "The printer could not be used. Nothing was printed.");
 }
 
@@ -248,14 +248,14 @@ void MainWindow::build_help_menu() {
 void MainWindow::save_setup() {
     const std::string name = dialogs_.save_file_name("setup1.json");
     if (name.empty()) return;
-    const std::string problem = form_.save_setup(name);
+    const std::string problem = planner_.save_setup(name);
     if (!problem.empty()) dialogs_.titled_message("Save setup", problem);
 }
 
 void MainWindow::load_setup() {
     const std::string name = dialogs_.load_file_name();
     if (name.empty()) return;
-    const std::string problem = form_.load_setup(name);
+    const std::string problem = planner_.load_setup(name);
     if (!problem.empty()) dialogs_.titled_message("Load setup", problem);
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "common/dialogs.h"
+#include "planning/planner.h"
 #include "window/radirido.h"
 
 class QAction;
@@ -20,8 +21,8 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    // The form and the dialogs must outlive the window.
-    MainWindow(RADirido& form, common::Dialogs& dialogs, QWidget* parent = nullptr);
+    // The planner and the dialogs must outlive the window.
+    MainWindow(planning::Planner& planner, common::Dialogs& dialogs, QWidget* parent = nullptr);
     ~MainWindow() override;
     FormView* view() const { return view_; }
     // A menu action by its text without the ellipsis ("Save setup"), or nullptr.
@@ -54,6 +55,7 @@ class MainWindow : public QMainWindow {
     void build_help_menu();
     void sync_view_menu();  // the check marks follow the form's options
 
+    planning::Planner& planner_;
     RADirido& form_;
     common::Dialogs& dialogs_;
     FormView* view_ = nullptr;

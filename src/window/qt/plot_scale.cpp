@@ -106,9 +106,9 @@ std::vector<ScaleTick> log_ticks(const VerticalScale& s, double y_low, double y_
 VerticalScale vertical_scale_of(const RADirido& f) {
     VerticalScale s;
     s.linear = f.Option3.value();
-    s.counts = f.planning.model == Model::fp && f.fp_result.ok && f.fp_units > 0.0 &&
-               std::isfinite(f.fp_units);
-    s.per_unit = s.counts ? f.fp_units : 0.01;
+    const double units = f.plot_units();
+    s.counts = units > 0.0 && std::isfinite(units);
+    s.per_unit = s.counts ? units : 0.01;
     return s;
 }
 

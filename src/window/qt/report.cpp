@@ -16,8 +16,9 @@
 
 #include "window/file_io.h"
 #include "window/qt/export.h"
+#include "planning/planner.h"
+#include "planning/report_lines.h"
 #include "window/radirido.h"
-#include "window/report_lines.h"
 
 namespace lumetra::window::qt {
 
@@ -203,20 +204,20 @@ void figure(QPainter& p, Pages& pages, const RADirido& form) {
     });
 }
 
-double preview_aspect(const RADirido& form) {
-    const PictureBox& box = form.panel.ScanPicture;
+double preview_aspect(const planning::Planner& planner) {
+    const PictureBox& box = planner.panel.ScanPicture;
     return box.height() > 0 && box.width() > 0 ? static_cast<double>(box.width()) / box.height()
                                                : 2.0;
 }
 
-double preview_height(const Pages& pages, const RADirido& form) {
-    return block_height(pages, preview_aspect(form), 0.4);
+double preview_height(const Pages& pages, const planning::Planner& planner) {
+    return block_height(pages, preview_aspect(planner), 0.4);
 }
 
-void scan_preview(QPainter& p, Pages& pages, const RADirido& form) {
-    const PictureBox& box = form.panel.ScanPicture;
-    const double aspect = preview_aspect(form);
-    const double h = preview_height(pages, form);
+void scan_preview(QPainter& p, Pages& pages, const planning::Planner& planner) {
+    const PictureBox& box = planner.panel.ScanPicture;
+    const double aspect = preview_aspect(planner);
+    const double h = preview_height(pages, planner);
     picture_block(pages, h, [&](const QRectF& area) {
         const QRect rect(QPoint(static_cast<int>(area.left()), static_cast<int>(area.top())),
                          QSize(static_cast<int>(h * aspect), static_cast<int>(h)));
@@ -261,8 +262,9 @@ bool paper_from_words(const std::vector<std::string>& words, ReportPaper& paper)
     return true;
 }
 
-bool paint_report(QPagedPaintDevice& device, RADirido& form) {
-    if (form.preview_pending()) form.preview_finish();
+bool paint_report(QPagedPaintDevice& device, planning::Planner& planner) {
+    const RADirido& form = planner.form();
+    if (planner.preview_pending()) planner.preview_finish();
     QPainter p;
     if (!p.begin(&device)) return false;
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -275,17 +277,18 @@ bool paint_report(QPagedPaintDevice& device, RADirido& form) {
         pages.advance(pages.points(6.0));
         figure(p, pages, form);
         heading(p, pages, QStringLiteral("Setup"));
-        key_value_table(p, pages, setup_lines(form));
+        key_value_table(p, pages, planning::setup_lines(planner));
         heading(p, pages, QStringLiteral("Results"));
-        key_value_table(p, pages, result_lines(form));
-        heading(p, pages, QString::fromStdString(form.panel.ScanTitle.caption()),
-                preview_height(pages, form));
-        scan_preview(p, pages, form);
+        key_value_table(p, pages, planning::result_lines(planner));
+        heading(p, pages, QString::fromStdString(planner.panel.ScanTitle.caption()),
+                preview_height(pages, planner));
+        scan_preview(p, pages, planner);
     }
     return p.end();
 }
 
-std::string export_report(RADirido& form, const std::string& path, ReportPaper paper) {
+std::string export_report(planning::Planner& planner, const std::string& path, ReportPaper paper) {
+    const RADirido& form = planner.form();
     if (path.empty()) return "No file name was given. Nothing was saved.";
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return "The report needs the window system, which is not running. Nothing was saved.";
@@ -302,7 +305,7 @@ std::string export_report(RADirido& form, const std::string& path, ReportPaper p
             QPageLayout::Millimeter));
         pdf.setTitle(export_caption(form));
         pdf.setCreator(QString::fromUtf8(RADirido::kCaption));
-        if (!paint_report(pdf, form))
+        if (!paint_report(pdf, planner))
             return "The report could not be drawn (out of memory?). Nothing was saved.";
     }
     if (bytes.isEmpty())

@@ -14,8 +14,8 @@
 
 class QPagedPaintDevice;
 
-namespace lumetra::window {
-class RADirido;
+namespace lumetra::planning {
+class Planner;
 }
 
 namespace lumetra::window::qt {
@@ -35,10 +35,11 @@ constexpr double kReportMarginMm = 15.0;
 // Paints the report on a printer or a PDF writer, in the page layout it has,
 // beginning pages as needed. A scan preview still being computed is finished first.
 // Returns whether the device could be painted on.
-bool paint_report(QPagedPaintDevice& device, RADirido& form);
+bool paint_report(QPagedPaintDevice& device, planning::Planner& planner);
 
 // Writes the report as the PDF file `path` on the paper. The file is replaced whole
 // or not at all. Returns "" when saved, else the message for the user.
-std::string export_report(RADirido& form, const std::string& path, ReportPaper paper = {});
+std::string export_report(planning::Planner& planner, const std::string& path,
+                          ReportPaper paper = {});
 
 }  // namespace lumetra::window::qt

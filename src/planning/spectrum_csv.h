@@ -18,17 +18,17 @@
 
 #include <string>
 
-#include "window/report_lines.h"
+#include "planning/report_lines.h"
 
-namespace lumetra::window {
+namespace lumetra::planning {
 
-class RADirido;
+class Planner;
 
-std::string spectrum_csv(const RADirido& form);
+std::string spectrum_csv(const Planner& planner);
 
 // Saves spectrum_csv(form) as the file `path`, replacing it whole or not at all.
 // Returns "" when saved, else the message for the user; with no spectrum shown
 // nothing is written.
-std::string save_spectrum_csv(const RADirido& form, const std::string& path);
+std::string save_spectrum_csv(const Planner& planner, const std::string& path);
 
-}  // namespace lumetra::window
+}  // namespace lumetra::planning

@@ -1,6 +1,6 @@
 // The setup and the results as "key: value" lines (see report_lines.h).
 
-#include "window/report_lines.h"
+#include "planning/report_lines.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,10 +9,10 @@
 
 #include "common/numtext.h"
 #include "common/shortest.h"
-#include "window/panel_figures.h"
-#include "window/radirido.h"
+#include "planning/panel_figures.h"
+#include "planning/planner.h"
 
-namespace lumetra::window {
+namespace lumetra::planning {
 
 namespace {
 
@@ -38,11 +38,11 @@ class Lines {
 };
 
 // Matrix rows in use (element i + 1 is row i).
-int matrix_rows(const RADirido& f) {
-    return std::clamp<int>(f.st.Elem_count, 0, kRows);
+int matrix_rows(const window::RADirido& f) {
+    return std::clamp<int>(f.st.Elem_count, 0, window::kRows);
 }
 
-void sample_lines(Lines& h, const RADirido& f) {
+void sample_lines(Lines& h, const window::RADirido& f) {
     h.add("target", f.Text1.text());
     h.add("target_content", f.Text51.text());
     for (int i = 0; i < matrix_rows(f); ++i)
@@ -60,7 +60,7 @@ void sample_lines(Lines& h, const RADirido& f) {
     }
 }
 
-void beam_and_amplifier_lines(Lines& h, const RADirido& f) {
+void beam_and_amplifier_lines(Lines& h, const window::RADirido& f) {
     h.add("edge", std::string(f.Option2.value() ? "L3" : "K"));
     h.add("line", f.Combo1.text());
     h.add("energy_keV", f.Text11.text());
@@ -79,22 +79,18 @@ void beam_and_amplifier_lines(Lines& h, const RADirido& f) {
     h.add("layer_pileup", f.Check3.value() >= 1);
 }
 
-void model_lines(Lines& h, const RADirido& f) {
-    const Planning& p = f.planning;
-    const physics::Detector& d = p.detector;
+// The model and every planning setting, under the names of the settings table; the
+// detector's crystal after the polarisation, where the panel lists it.
+void model_lines(Lines& h, const physics::Settings& p) {
     h.add("model", std::string(p.model == Model::fp ? "fundamental parameters" : "classic"));
-    h.add("flux_photons_s", p.flux);
-    h.add("polarisation", p.polarisation);
-    h.add("detector", std::string(d.crystal == physics::Crystal::ge ? "ge" : "si"));
-    h.add("detector_area_mm2", d.area_mm2);
-    h.add("be_window_um", d.window_um);
-    h.add("crystal_mm", d.crystal_mm);
-    h.add("resolution_eV", d.resolution_eV);
-    h.add("dead_time_us", d.dead_time_us);
-    h.add("pulse_pair_us", d.pulse_pair_us);
-    h.add("peak_to_background", d.peak_to_background);
-    h.add("filter", p.filter);
-    h.add("filter_thickness_um", p.filter_thickness_um);
+    for (const physics::SettingInfo& s : physics::setting_table()) {
+        if (s.kind == physics::SettingKind::filter)
+            h.add(s.report_key, p.filter);
+        else
+            h.add(s.report_key, physics::setting_value(s, p));
+        if (std::string(s.key) == "polarisation")
+            h.add("detector", std::string(p.detector.crystal == physics::Crystal::ge ? "ge" : "si"));
+    }
 }
 
 // The target line's way to the crystal under the fundamental-parameter model.
@@ -114,22 +110,25 @@ std::string exact_number(double v) {
     return common::shortest(v);
 }
 
-std::vector<std::string> setup_lines(const RADirido& f) {
+std::vector<std::string> setup_lines(const Planner& planner) {
+    const window::RADirido& f = planner.form();
     Lines h;
-    h.add("program", std::string(RADirido::kCaption));
+    h.add("program", std::string(window::RADirido::kCaption));
     sample_lines(h, f);
     beam_and_amplifier_lines(h, f);
-    model_lines(h, f);
+    model_lines(h, planner.session().settings);
     return h.take();
 }
 
-std::vector<std::string> result_lines(const RADirido& f) {
+std::vector<std::string> result_lines(const Planner& planner) {
+    const window::RADirido& f = planner.form();
+    const physics::Result& fp = planner.fp_result();
     Lines h;
     if (f.st.Calc_state <= 0) {
         h.add("results", std::string("none"));
         return h.take();
     }
-    if (f.planning.model == Model::classic) {
+    if (planner.model() == Model::classic) {
         h.add("target_line_share_percent", f.Label38.caption());
         h.add("solid_angle", f.Label34.caption());
         h.add("air_absorption", f.Label35.caption());
@@ -137,14 +136,14 @@ std::vector<std::string> result_lines(const RADirido& f) {
         h.add("detection_ratio", f.Label37.caption());
         return h.take();
     }
-    const PanelFigures figures = panel_figures(f.planning.model, f.fp_result);
+    const PanelFigures figures = panel_figures(planner.model(), fp);
     for (const ShownFigure* s : figures.shown()) h.add(s->key, s->value);
     for (const ShownFigure& n : figures.neighbours) h.add(n.key, n.caption());
-    if (f.fp_result.ok) {
+    if (fp.ok) {
         h.add("target_line_share_percent", f.Label38.caption());
-        detection_lines(h, f.fp_result.figures);
+        detection_lines(h, fp.figures);
     }
     return h.take();
 }
 
-}  // namespace lumetra::window
+}  // namespace lumetra::planning

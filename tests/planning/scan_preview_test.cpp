@@ -10,8 +10,8 @@
 #include <tuple>
 #include <vector>
 
-#include "window/form_fixture.h"
-#include "window/scan_preview_plot.h"
+#include "planning/planner_fixture.h"
+#include "planning/scan_preview_plot.h"
 
 namespace lumetra::window::testing {
 namespace {
@@ -63,29 +63,29 @@ double figure_after(const std::string& text, const std::string& key) {
 
 // ---- with the form: never a preview of another spectrum ----
 
-class ScanPreview : public FormTest {
+class ScanPreview : public PlannerTest {
   protected:
     void copper_in_water_fp() {
         enter_sample("Cu", "0.001", {{"O", "1"}, {"H", "2"}});
-        form.set_planning("flux", "1e9");
-        form.set_model(Model::fp);
+        planner.set_planning("flux", "1e9");
+        planner.set_model(Model::fp);
         form.Command1.click();
-        ASSERT_TRUE(form.fp_result.ok) << form.fp_result.reason;
-        form.preview_finish();
-        ASSERT_TRUE(form.preview_plot().complete);
+        ASSERT_TRUE(session.result().ok) << session.result().reason;
+        planner.preview_finish();
+        ASSERT_TRUE(planner.preview_plot().complete);
     }
-    const display::Picture& picture() const { return form.panel.ScanPicture.picture(); }
+    const display::Picture& picture() const { return panel.ScanPicture.picture(); }
     void expect_no_curve(const char* after) {
         EXPECT_TRUE(lines_of(picture()).empty()) << after;
-        EXPECT_FALSE(form.preview_pending()) << after;
-        EXPECT_EQ(form.panel.ScanReadout.caption(), "") << after;
+        EXPECT_FALSE(planner.preview_pending()) << after;
+        EXPECT_EQ(panel.ScanReadout.caption(), "") << after;
     }
     // Points the pointer to the middle of the plot area, so the readout shows.
     void point_into_the_plot() {
-        const ScanFrame f = scan_frame(form.preview_plot());
-        form.panel.ScanPicture.on_mouse_move(
+        const ScanFrame f = scan_frame(planner.preview_plot());
+        panel.ScanPicture.on_mouse_move(
             MouseButton::None, static_cast<float>(0.5 * (f.left_eV + f.right_eV)), 0.5f);
-        ASSERT_NE(form.panel.ScanReadout.caption(), "");
+        ASSERT_NE(panel.ScanReadout.caption(), "");
     }
 };
 
@@ -102,7 +102,7 @@ TEST_F(ScanPreview, GoesWithEveryWayTheSpectrumGoes) {
     expect_no_curve("a new target");
 
     copper_in_water_fp();
-    form.set_model(Model::classic);
+    planner.set_model(Model::classic);
     expect_no_curve("the classic model");
 
     copper_in_water_fp();
@@ -110,8 +110,8 @@ TEST_F(ScanPreview, GoesWithEveryWayTheSpectrumGoes) {
     expect_no_curve("an energy below 5 keV");
 
     copper_in_water_fp();
-    form.set_planning("flux", "0");  // a setup the model refuses
-    EXPECT_FALSE(form.fp_result.ok);
+    planner.set_planning("flux", "0");  // a setup the model refuses
+    EXPECT_FALSE(session.result().ok);
     expect_no_curve("no flux");
 }
 
@@ -120,12 +120,12 @@ TEST_F(ScanPreview, ANewSampleNeverShowsTheOldOnesPoints) {
     form.Command3.click();
     enter_sample("Fe", "0.01", {{"Si", "1"}, {"O", "2"}});
     form.Command1.click();
-    ASSERT_TRUE(form.fp_result.ok);
-    EXPECT_TRUE(form.preview_pending());
-    EXPECT_TRUE(form.preview_plot().points.empty());
+    ASSERT_TRUE(session.result().ok);
+    EXPECT_TRUE(planner.preview_pending());
+    EXPECT_TRUE(planner.preview_plot().points.empty());
     EXPECT_TRUE(lines_of(picture()).size() < 50u);  // the frame, no curve yet
-    form.preview_finish();
-    const ScanPlot& plot = form.preview_plot();
+    planner.preview_finish();
+    const ScanPlot& plot = planner.preview_plot();
     EXPECT_EQ(plot.edge_name, "Fe K");
     EXPECT_NEAR(plot.edge_keV, 7.112, 0.01);
     for (const physics::ScanPoint& p : plot.points)
@@ -136,18 +136,18 @@ TEST_F(ScanPreview, TheSameScanComesBackWithoutBeingComputedAgain) {
     copper_in_water_fp();
     const std::size_t curves = lines_of(picture()).size();
     form.Command23.click();  // a gain clears the plot and draws it again
-    EXPECT_FALSE(form.preview_pending());
+    EXPECT_FALSE(planner.preview_pending());
     EXPECT_EQ(lines_of(picture()).size(), curves);
-    form.set_model(Model::classic);
-    form.set_model(Model::fp);  // the same scan: back at once
-    EXPECT_FALSE(form.preview_pending());
+    planner.set_model(Model::classic);
+    planner.set_model(Model::fp);  // the same scan: back at once
+    EXPECT_FALSE(planner.preview_pending());
     EXPECT_EQ(lines_of(picture()).size(), curves);
 }
 
 TEST_F(ScanPreview, TheIncidentEnergyIsAMarkerInsideAndAnArrowOutside) {
     copper_in_water_fp();
-    const ScanFrame f = scan_frame(form.preview_plot());
-    const double edge = form.preview_plot().edge_keV;
+    const ScanFrame f = scan_frame(planner.preview_plot());
+    const double edge = planner.preview_plot().edge_keV;
     const auto vertical_at = [&](double x) {
         const auto l = lines_of(picture());
         return std::any_of(l.begin(), l.end(), [&](const PlotOp* op) {
@@ -161,7 +161,7 @@ TEST_F(ScanPreview, TheIncidentEnergyIsAMarkerInsideAndAnArrowOutside) {
     EXPECT_NE(text_op(picture(), "E0"), nullptr);
 
     form.Text11.set_text("13.1");  // above the scan
-    EXPECT_FALSE(form.preview_pending());
+    EXPECT_FALSE(planner.preview_pending());
     const PlotOp* above = text_starting(picture(), "E0 ");
     ASSERT_NE(above, nullptr);
     EXPECT_EQ(above->text, "E0 13.100 keV");
@@ -182,15 +182,15 @@ TEST_F(ScanPreview, TheIncidentEnergyIsAMarkerInsideAndAnArrowOutside) {
 
 TEST_F(ScanPreview, TheReadoutGivesTheNearestPointsFigures) {
     copper_in_water_fp();
-    const ScanPlot& plot = form.preview_plot();
+    const ScanPlot& plot = planner.preview_plot();
     const ScanFrame f = scan_frame(plot);
     for (std::size_t i :
          {std::size_t{0}, std::size_t{20}, std::size_t{60}, plot.points.size() - 1}) {
         const physics::ScanPoint& p = plot.points[i];
         // A little off the point, towards its neighbour, still nearest to it.
         const double x = (p.E - plot.edge_keV) * 1000.0 + (i == 0 ? 0.2 : -0.2);
-        form.panel.ScanPicture.on_mouse_move(MouseButton::None, static_cast<float>(x), 0.4f);
-        const std::string r = form.panel.ScanReadout.caption();
+        panel.ScanPicture.on_mouse_move(MouseButton::None, static_cast<float>(x), 0.4f);
+        const std::string r = panel.ScanReadout.caption();
         char energy[32];
         std::snprintf(energy, sizeof energy, "%.3f keV (edge ", p.E);
         EXPECT_EQ(r.rfind(energy, 0), 0u) << r;
@@ -201,14 +201,14 @@ TEST_F(ScanPreview, TheReadoutGivesTheNearestPointsFigures) {
         EXPECT_EQ(r.substr(r.size() - 2), " %") << r;
     }
     // Outside the plot area, or gone from the picture: no figures.
-    form.panel.ScanPicture.on_mouse_move(MouseButton::None, static_cast<float>(f.left_eV - 20),
+    panel.ScanPicture.on_mouse_move(MouseButton::None, static_cast<float>(f.left_eV - 20),
                                          0.5f);
-    EXPECT_EQ(form.panel.ScanReadout.caption(), "");
-    form.panel.ScanPicture.on_mouse_move(MouseButton::None, 0.0f, 1.05f);
-    EXPECT_EQ(form.panel.ScanReadout.caption(), "");
+    EXPECT_EQ(panel.ScanReadout.caption(), "");
+    panel.ScanPicture.on_mouse_move(MouseButton::None, 0.0f, 1.05f);
+    EXPECT_EQ(panel.ScanReadout.caption(), "");
     point_into_the_plot();
-    form.ScanPicture_MouseLeave();
-    EXPECT_EQ(form.panel.ScanReadout.caption(), "");
+    planner.ScanPicture_MouseLeave();
+    EXPECT_EQ(panel.ScanReadout.caption(), "");
 }
 
 // ---- the drawing by itself ----

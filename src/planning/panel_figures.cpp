@@ -1,7 +1,7 @@
 // The figures of the last calculation as texts: what the panel shows and the
 // exports write (see panel_figures.h).
 
-#include "window/panel_figures.h"
+#include "planning/panel_figures.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,7 +9,7 @@
 
 #include "physics/neighbours.h"
 
-namespace lumetra::window {
+namespace lumetra::planning {
 
 namespace {
 
@@ -85,10 +85,10 @@ std::vector<const ShownFigure*> PanelFigures::shown() const {
     return out;
 }
 
-PanelFigures panel_figures(Model model, const physics::Result& r) {
+PanelFigures panel_figures(physics::ModelKind model, const physics::Result& r) {
     PanelFigures out;
     out.note.key = "note";
-    if (model == Model::classic) {
+    if (model == physics::ModelKind::classic) {
         out.note.value = "Rates need the fundamental-parameter model.";
         return out;
     }
@@ -135,4 +135,4 @@ PanelFigures panel_figures(Model model, const physics::Result& r) {
     return out;
 }
 
-}  // namespace lumetra::window
+}  // namespace lumetra::planning

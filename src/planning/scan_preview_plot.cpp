@@ -1,11 +1,11 @@
-#include "window/scan_preview_plot.h"
+#include "planning/scan_preview_plot.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
-namespace lumetra::window {
+namespace lumetra::planning {
 
 namespace {
 
@@ -352,4 +352,4 @@ std::string scan_readout(const ScanPlot& s, float x, float y) {
            " /s, dead time " + printed("%.1f", 100.0 * dead_fraction(p)) + " %";
 }
 
-}  // namespace lumetra::window
+}  // namespace lumetra::planning

@@ -13,7 +13,7 @@
 #include "display/picture.h"
 #include "physics/scan.h"
 
-namespace lumetra::window {
+namespace lumetra::planning {
 
 struct ScanPlot {
     double edge_keV = 0.0;   // the target's edge; x = 0 of the drawing
@@ -47,4 +47,4 @@ std::string scan_readout(const ScanPlot& s, float x, float y);
 // A decade's label on the rate axis: 0.01 to 1000 plain, else 1e4, 1e-3.
 std::string decade_label(int exponent);
 
-}  // namespace lumetra::window
+}  // namespace lumetra::planning

@@ -8,21 +8,25 @@
 #include <string>
 
 #include "common/numtext.h"
+#include "planning/planner.h"
 #include "window/file_io.h"
-#include "window/radirido.h"
 #include "window/setup_format.h"
 
-namespace lumetra::window {
+namespace lumetra::planning {
+
+using window::RADirido;
+using window::TextBox;
+using window::WindowSetup;
 
 namespace {
 
 // The settings as the form holds them. The matrix rows are those in use, as the
 // composition Save writes them.
-WindowSetup capture(const RADirido& f) {
+WindowSetup capture(const RADirido& f, const physics::Settings& settings) {
     WindowSetup s;
     s.target_symbol = f.Text1.text();
     s.target_content = f.Text51.text();
-    const int rows = std::clamp<int>(f.st.Elem_count, 0, kRows);
+    const int rows = std::clamp<int>(f.st.Elem_count, 0, window::kRows);
     for (int i = 0; i < rows; ++i) s.matrix.emplace_back(f.Text2[i]->text(), f.Text52[i]->text());
     s.element_count = f.st.Elem_count;
     s.l3_edge = f.Option2.value();
@@ -46,21 +50,21 @@ WindowSetup capture(const RADirido& f) {
     // A mark left on a row that All Clear or Clear hid marks nothing (the plot draws
     // no element for it) and is saved as none.
     const int mark = f.st.Elem_mark;
-    s.marked_row = mark >= 1 && mark <= last_markable_row(f.st.Elem_count) ? mark : 0;
+    s.marked_row = mark >= 1 && mark <= window::last_markable_row(f.st.Elem_count) ? mark : 0;
     s.log_scale = f.Option4.value();
     s.argon = f.Check1.value() >= 1;
     s.elastic = f.Check11.value() >= 1;
     s.escape = f.Check21.value() >= 1;
     s.pileup = f.Check3.value() >= 1;
-    s.planning = f.planning;
+    s.planning = settings;
     return s;
 }
 
 // The model and its settings, through the window's setting commands; the detector
 // first, as choosing one brings its own thickness and resolution.
-void apply_planning(RADirido& f, const Planning& p) {
-    f.write_planning(p);
-    f.set_model(p.model);
+void apply_planning(Planner& planner, const physics::Settings& p) {
+    planner.write_planning(p);
+    planner.set_model(p.model);
 }
 
 // The order keeps every handler from undoing an earlier step:
@@ -73,10 +77,11 @@ void apply_planning(RADirido& f, const Planning& p) {
 //   energy and the filter steps: those fields come after them, as does the line,
 //   whose energy the distance and filter ratios use.
 // - The target content after the edge, so the edge's "Plot" finds nothing to plot.
-void apply(RADirido& f, const WindowSetup& s) {
+void apply(Planner& planner, const WindowSetup& s) {
+    RADirido& f = planner.form();
     f.Check2.set_value(1);
     f.Command3_Click();  // All Clear
-    apply_planning(f, s.planning);
+    apply_planning(planner, s.planning);
     (s.log_scale ? f.Option4 : f.Option3).user_click();
     f.Check1.set_value(s.argon ? 1 : 0);
     f.Check11.set_value(s.elastic ? 1 : 0);
@@ -132,8 +137,9 @@ void apply(RADirido& f, const WindowSetup& s) {
 
 }  // namespace
 
-std::string RADirido::save_setup(const std::string& path) {
-    const WindowSetup s = capture(*this);
+std::string Planner::save_setup(const std::string& path) {
+    using namespace window;
+    const WindowSetup s = capture(form_, session_.settings);
     const std::string problem = check_setup(s);
     if (!problem.empty()) return "This setup cannot be saved: " + problem;
     const std::string bytes = format_setup(s);
@@ -143,7 +149,8 @@ std::string RADirido::save_setup(const std::string& path) {
     return write_replacing(path, bytes);
 }
 
-std::string RADirido::load_setup(const std::string& path) {
+std::string Planner::load_setup(const std::string& path) {
+    using namespace window;
     const FileBytes file = read_small_file(path, kMaxSetupFileSize);
     if (!file.bytes) return file.problem;
     const SetupParse parsed = parse_setup(*file.bytes);
@@ -152,4 +159,4 @@ std::string RADirido::load_setup(const std::string& path) {
     return {};
 }
 
-}  // namespace lumetra::window
+}  // namespace lumetra::planning

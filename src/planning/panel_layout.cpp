@@ -7,9 +7,9 @@
 //   | near the target line     | scan preview    |
 //   +-------------------------------------------+
 
-#include "window/radirido.h"
+#include "planning/planner.h"
 
-namespace lumetra::window {
+namespace lumetra::planning {
 
 namespace {
 
@@ -28,11 +28,11 @@ constexpr double kPreviewPt = 7.5;  // the scan preview's axis labels
 
 }  // namespace
 
-void RADirido::build_panel() {
+void Planner::build_panel() {
     Panel& p = panel;
-    auto place = [this](Control& c, int left, int top, int width, int height) {
+    auto place = [this](window::Control& c, int left, int top, int width, int height) {
         c.set_bounds(left, top, width, height);
-        register_control(c);
+        form_.add_control(c);
     };
     auto caption = [&](Label& l, const char* text, int left, int top, int width) {
         l.set_caption(text);
@@ -95,7 +95,7 @@ void RADirido::build_panel() {
     p.ScanPicture.bordered = true;
     p.ScanPicture.font_pt = kPreviewPt;
     place(p.ScanPicture, kResultsLeft, scan_top + kRow, kResultsWidth, kPreviewHeight);
-    p.ScanPicture.on_mouse_move = [this](MouseButton, float x, float y) {
+    p.ScanPicture.on_mouse_move = [this](window::MouseButton, float x, float y) {
         ScanPicture_MouseMove(x, y);
     };
     // Two lines under the picture: "9.150 keV (edge +171 eV): target ..., dead time ...".
@@ -104,4 +104,4 @@ void RADirido::build_panel() {
     p.ScanPicture.set_back_color(common::colours::white);
 }
 
-}  // namespace lumetra::window
+}  // namespace lumetra::planning

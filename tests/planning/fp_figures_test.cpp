@@ -6,19 +6,19 @@
 #include <cmath>
 
 #include "physics/neighbours.h"
-#include "window/form_fixture.h"
-#include "window/spectrum_csv.h"
+#include "planning/planner_fixture.h"
+#include "planning/spectrum_csv.h"
 
 namespace lumetra::window::testing {
 namespace {
 
-class FpFigures : public FormTest {
+class FpFigures : public PlannerTest {
   protected:
     void chromium_in_steel() {
         enter_sample("Cr", "0.18", {{"Fe", "0.72"}, {"Ni", "0.1"}});
-        form.set_model(Model::fp);
+        planner.set_model(Model::fp);
         form.Command1.click();
-        ASSERT_TRUE(form.fp_result.ok) << form.fp_result.reason;
+        ASSERT_TRUE(session.result().ok) << session.result().reason;
     }
     void arsenic_in_soil() {
         enter_sample("As", "0.002",
@@ -40,9 +40,9 @@ class FpFigures : public FormTest {
 
 TEST_F(FpFigures, AParalysedDetectorSaysSoAndGivesNoTimePerPoint) {
     chromium_in_steel();  // 1e12 photons/s at 5 cm: ICR 1.1e8, tau 1 us
-    const physics::Figures& f = form.fp_result.figures;
+    const physics::Figures& f = session.result().figures;
     ASSERT_TRUE(f.paralysed());
-    const Panel& p = form.panel;
+    const Panel& p = panel;
     EXPECT_EQ(p.Saturation.caption(),
               "The detector is paralysed: " + std::to_string(std::lround(f.overload)) +
                   " times too many photons.");
@@ -59,8 +59,8 @@ TEST_F(FpFigures, AParalysedDetectorSaysSoAndGivesNoTimePerPoint) {
     EXPECT_NE(p.Neighbours[0]->caption().find("% of B"), std::string::npos);
 
     // Ten thousand times less flux: counted again.
-    form.set_planning("flux", "1e8");
-    EXPECT_FALSE(form.fp_result.figures.paralysed());
+    planner.set_planning("flux", "1e8");
+    EXPECT_FALSE(session.result().figures.paralysed());
     EXPECT_EQ(p.Saturation.caption(), "");
     EXPECT_EQ(p.TimePerPoint.caption().find("none"), std::string::npos);
     EXPECT_NE(p.TargetRate.caption().find("counts/s"), std::string::npos);
@@ -70,11 +70,11 @@ TEST_F(FpFigures, AParalysedDetectorSaysSoAndGivesNoTimePerPoint) {
 TEST_F(FpFigures, NoNeighbourExceedsTheBackground) {
     enter_sample("Fe", "0.01", {{"Mn", "1"}, {"O", "1"}});
     form.Text11.set_text("7.5");
-    form.set_planning("flux", "1e8");
-    form.set_model(Model::fp);
+    planner.set_planning("flux", "1e8");
+    planner.set_model(Model::fp);
     form.Command1.click();
-    const physics::Figures& f = form.fp_result.figures;
-    const std::vector<physics::Neighbour> near = physics::neighbours(form.fp_result);
+    const physics::Figures& f = session.result().figures;
+    const std::vector<physics::Neighbour> near = physics::neighbours(session.result());
     ASSERT_FALSE(near.empty());
     EXPECT_EQ(near[0].name, "Mn K-beta 1");
     double sum = 0.0;
@@ -83,18 +83,18 @@ TEST_F(FpFigures, NoNeighbourExceedsTheBackground) {
         sum += n.rate;
     }
     EXPECT_LE(sum, f.background * (1 + 1e-12));
-    EXPECT_EQ(form.panel.Neighbours[0]->caption().rfind("Mn K-beta 1 (6.49 keV)  ", 0), 0u);
+    EXPECT_EQ(panel.Neighbours[0]->caption().rfind("Mn K-beta 1 (6.49 keV)  ", 0), 0u);
 }
 
 TEST_F(FpFigures, PileUpIsInTheTotalAndAmongTheNeighbours) {
     arsenic_in_soil();
-    form.set_planning("flux", "1e10");
-    form.set_model(Model::fp);
+    planner.set_planning("flux", "1e10");
+    planner.set_model(Model::fp);
     form.Command1.click();
-    ASSERT_TRUE(form.fp_result.ok);
-    EXPECT_EQ(form.panel.Neighbours[0]->caption().rfind("pile-up Fe Ka1 + ", 0), 0u)
-        << form.panel.Neighbours[0]->caption();
-    const physics::Layers& l = form.fp_result.layers;
+    ASSERT_TRUE(session.result().ok);
+    EXPECT_EQ(panel.Neighbours[0]->caption().rfind("pile-up Fe Ka1 + ", 0), 0u)
+        << panel.Neighbours[0]->caption();
+    const physics::Layers& l = session.result().layers;
     double pileup = 0.0;
     for (int n = 0; n < physics::kChannels; ++n) {
         EXPECT_GE(l.total[n], l.pileup[n] + l.escape[n] - 1e-9 * l.total[n]) << n;
@@ -112,7 +112,7 @@ TEST_F(FpFigures, NoCountIsNegativeInAnyLayerOrExport) {
         dialogs.queue_file(std::string(LUMETRA_EXAMPLES_DIR) + "/" + name);
         form.Command6.click();
         for (Model m : {Model::classic, Model::fp}) {
-            form.set_model(m);
+            planner.set_model(m);
             ASSERT_GT(form.st.Calc_state, 0) << name;
             const engine::CalcState& s = form.st;
             for (const engine::Spectrum* a :
@@ -120,10 +120,10 @@ TEST_F(FpFigures, NoCountIsNegativeInAnyLayerOrExport) {
                   &s.Spec_elastic, &s.Spec_escape, &s.Spec_pileup})
                 for (int n = 0; n < engine::kChannels; ++n)
                     ASSERT_GE((*a)[n], 0.0) << name << " channel " << n;
-            const std::string csv = spectrum_csv(form);
+            const std::string csv = planning::spectrum_csv(planner);
             EXPECT_EQ(csv.find(",-"), std::string::npos) << name;
         }
-        form.set_model(Model::classic);
+        planner.set_model(Model::classic);
     }
 }
 
@@ -138,11 +138,11 @@ TEST_F(FpFigures, TheClassicDetectionChainIsGreyedUnderTheModel) {
         EXPECT_TRUE(l->enabled()) << l->name();
         classic.push_back(l->caption());
     }
-    form.set_model(Model::fp);
+    planner.set_model(Model::fp);
     for (Label* l : chain) EXPECT_FALSE(l->enabled()) << l->name();
     EXPECT_TRUE(form.Text19.enabled());  // distance and filter steps serve both models
     EXPECT_TRUE(form.Text20.enabled());
-    form.set_model(Model::classic);
+    planner.set_model(Model::classic);
     for (std::size_t i = 0; i < std::size(chain); ++i) {
         EXPECT_TRUE(chain[i]->enabled()) << chain[i]->name();
         EXPECT_EQ(chain[i]->caption(), classic[i]) << chain[i]->name();
@@ -156,14 +156,14 @@ TEST_F(FpFigures, ThePlotSaysWhatLiesBeyondTheScale) {
     form.Command1.click();
     const std::vector<display::PlotOp> classic = form.Picture1.picture().ops();
     EXPECT_TRUE(printed().empty());
-    form.set_planning("flux", "1e10");
-    form.set_model(Model::fp);
+    planner.set_planning("flux", "1e10");
+    planner.set_model(Model::fp);
     ASSERT_EQ(form.Label8.caption(), " 12.994");
     EXPECT_EQ(printed(), std::vector<std::string>{"  Beyond the scale: elastic scatter"});
     form.Text11.set_text("12.0");  // the scatter back on the scale
     EXPECT_TRUE(printed().empty());
     form.Text11.set_text("13.1");
-    form.set_model(Model::classic);  // the classic plot as it was, without a note
+    planner.set_model(Model::classic);  // the classic plot as it was, without a note
     const auto& ops = form.Picture1.picture().ops();
     ASSERT_EQ(ops.size(), classic.size());
     for (std::size_t i = 0; i < ops.size(); ++i) {

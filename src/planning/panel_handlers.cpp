@@ -9,15 +9,15 @@
 
 #include "common/numtext.h"
 #include "physics/settings.h"
-#include "window/panel_figures.h"
-#include "window/radirido.h"
+#include "planning/panel_figures.h"
+#include "planning/planner.h"
 
-namespace lumetra::window {
+namespace lumetra::planning {
 
 namespace {
 
 // A setting's text is usable: what the model accepts.
-bool usable(const physics::SettingInfo& s, const std::string& text, const Planning& p) {
+bool usable(const physics::SettingInfo& s, const std::string& text, const physics::Settings& p) {
     if (s.kind == physics::SettingKind::filter) return physics::filter_valid(p);
     return physics::refusal(s, text::Val(text)).empty();
 }
@@ -43,8 +43,8 @@ std::string setting_text(double v) {
 // their product) is the classic model's: under the fundamental-parameter model,
 // whose detector and filters differ, it is greyed (the panel's note says so) and
 // keeps its values for the way back.
-void grey_classic_chain(RADirido& f, bool grey) {
-    for (Label* l : {&f.Label27, &f.Label34, &f.Label33, &f.Label35, &f.Label26, &f.Label25,
+void grey_classic_chain(window::RADirido& f, bool grey) {
+    for (window::Label* l : {&f.Label27, &f.Label34, &f.Label33, &f.Label35, &f.Label26, &f.Label25,
                      &f.Label36, &f.Label37})
         l->set_enabled(!grey);
 }
@@ -57,8 +57,8 @@ TextBox* Panel::field(const std::string& key) const {
     return nullptr;
 }
 
-std::vector<Label*> Panel::results() {
-    std::vector<Label*> out = {&Note,
+std::vector<window::Label*> Panel::results() {
+    std::vector<window::Label*> out = {&Note,
                                &Icr,
                                &Ocr,
                                &DeadTime,
@@ -73,7 +73,7 @@ std::vector<Label*> Panel::results() {
     return out;
 }
 
-void RADirido::wire_panel() {
+void Planner::wire_panel() {
     panel.ModelClassic.on_click = [this] { Model_Click(Model::classic); };
     panel.ModelFp.on_click = [this] { Model_Click(Model::fp); };
     panel.DetectorCombo.on_change = [this] { DetectorCombo_Change(); };
@@ -83,17 +83,17 @@ void RADirido::wire_panel() {
 }
 
 // The panel's first state: the settings' defaults in their fields, the classic model.
-void RADirido::init_panel() {
+void Planner::init_panel() {
     panel.DetectorCombo.add_item("si");
     panel.DetectorCombo.add_item("ge");
-    write_planning(Planning(planning));
+    write_planning(physics::Settings(session_.settings));
     panel.ModelClassic.set_value(true);
     preview_clear();
 }
 
 // Settings into the panel's fields, as the user would type them: the detector first,
 // as choosing one brings its own thickness and resolution.
-void RADirido::write_planning(const Planning& p) {
+void Planner::write_planning(const physics::Settings& p) {
     set_planning("detector", p.detector.crystal == physics::Crystal::ge ? "ge" : "si");
     for (const physics::SettingInfo& s : physics::setting_table()) {
         if (s.kind == physics::SettingKind::number)
@@ -102,25 +102,25 @@ void RADirido::write_planning(const Planning& p) {
     set_planning("filter", p.filter);
 }
 
-void RADirido::Model_Click(Model m) {
-    planning.model = m;
+void Planner::Model_Click(Model m) {
+    session_.settings.model = m;
     const bool fp = m == Model::fp;
     panel.DetectorCombo.set_enabled(fp);
     for (PanelSetting& s : panel.settings) s.field->set_enabled(fp);
-    grey_classic_chain(*this, fp);
+    grey_classic_chain(form_, fp);
     if (!fp) preview_clear();
-    if (st.Calc_state > 0) {
-        Command1_Click();
+    if (form_.st.Calc_state > 0) {
+        form_.Command1_Click();
     } else {
         show_panel_results();
     }
 }
 
-void RADirido::set_model(Model m) {
+void Planner::set_model(Model m) {
     (m == Model::fp ? panel.ModelFp : panel.ModelClassic).set_value(true);
 }
 
-bool RADirido::set_planning(const std::string& key, const std::string& text) {
+bool Planner::set_planning(const std::string& key, const std::string& text) {
     if (key == "detector") {
         const std::string t = text::trim_blanks(text);
         if (t != "si" && t != "ge") return false;
@@ -133,45 +133,45 @@ bool RADirido::set_planning(const std::string& key, const std::string& text) {
     return true;
 }
 
-void RADirido::DetectorCombo_Change() {
+void Planner::DetectorCombo_Change() {
     // A new crystal brings its own thickness and resolution into their fields.
-    if (!physics::set_setting(planning, "detector", panel.DetectorCombo.text())) {
+    if (!physics::set_setting(session_.settings, "detector", panel.DetectorCombo.text())) {
         panel.DetectorCombo.set_fore_color(common::colours::red);
         return;
     }
     panel.DetectorCombo.set_fore_color(common::colours::black);
-    panel.field("crystal")->set_text(text::Str(planning.detector.crystal_mm));
-    panel.field("resolution")->set_text(text::Str(planning.detector.resolution_eV));
-    if (st.Calc_state > 0 && planning.model == Model::fp) Command1_Click();
+    panel.field("crystal")->set_text(text::Str(session_.settings.detector.crystal_mm));
+    panel.field("resolution")->set_text(text::Str(session_.settings.detector.resolution_eV));
+    if (form_.st.Calc_state > 0 && model() == Model::fp) form_.Command1_Click();
 }
 
-void RADirido::Setting_Change(int i) {
+void Planner::Setting_Change(int i) {
     if (i < 0 || i >= Panel::kSettings) return;
     PanelSetting& s = panel.settings[i];
-    physics::set_setting(planning, s.key, s.field->text());
+    physics::set_setting(session_.settings, s.key, s.field->text());
     const physics::SettingInfo& info = physics::setting_table()[static_cast<std::size_t>(i)];
-    s.field->set_fore_color(usable(info, s.field->text(), planning) ? common::colours::black
+    s.field->set_fore_color(usable(info, s.field->text(), session_.settings) ? common::colours::black
                                                                      : common::colours::red);
     // The filter's colour depends on its thickness too.
     if (std::string(s.key) == "filterthickness") {
         TextBox& filter = *panel.field("filter");
-        filter.set_fore_color(physics::filter_valid(planning) ? common::colours::black
+        filter.set_fore_color(physics::filter_valid(session_.settings) ? common::colours::black
                                                               : common::colours::red);
     }
-    if (st.Calc_state > 0 && planning.model == Model::fp) Command1_Click();
+    if (form_.st.Calc_state > 0 && model() == Model::fp) form_.Command1_Click();
 }
 
-void RADirido::clear_panel_results() {
-    for (Label* l : panel.results()) l->set_caption("");
+void Planner::clear_panel_results() {
+    for (window::Label* l : panel.results()) l->set_caption("");
     panel.DeadTime.set_fore_color(common::colours::black);
 }
 
 // The figures of the last calculation, or what they need.
-void RADirido::show_panel_results() {
+void Planner::show_panel_results() {
     clear_panel_results();
     Panel& p = panel;
-    const PanelFigures f = panel_figures(planning.model, fp_result);
-    const std::pair<Label*, const ShownFigure*> places[] = {
+    const PanelFigures f = panel_figures(model(), session_.result());
+    const std::pair<window::Label*, const ShownFigure*> places[] = {
         {&p.Note, &f.note},
         {&p.Icr, &f.icr},
         {&p.Ocr, &f.ocr},
@@ -190,4 +190,4 @@ void RADirido::show_panel_results() {
         p.Neighbours[i]->set_caption(f.neighbours[i].caption());
 }
 
-}  // namespace lumetra::window
+}  // namespace lumetra::planning

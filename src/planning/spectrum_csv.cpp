@@ -1,7 +1,7 @@
 // The shown spectrum as comma-separated text: the setup and the results as
 // comment lines, then one row per channel (see spectrum_csv.h).
 
-#include "window/spectrum_csv.h"
+#include "planning/spectrum_csv.h"
 
 #include <array>
 #include <utility>
@@ -9,10 +9,10 @@
 
 #include "common/numtext.h"
 #include "window/file_io.h"
-#include "window/radirido.h"
-#include "window/report_lines.h"
+#include "planning/planner.h"
+#include "planning/report_lines.h"
 
-namespace lumetra::window {
+namespace lumetra::planning {
 
 namespace {
 
@@ -23,19 +23,21 @@ void comment_lines(std::string& out, const std::vector<std::string>& lines) {
 }  // namespace
 
 // Channel n of the amplifier's 0..10 V range: U = 10 n / 1024 V, E = F n / 1024 keV.
-std::string spectrum_csv(const RADirido& f) {
+std::string spectrum_csv(const Planner& planner) {
+    const window::RADirido& f = planner.form();
+    const double units = f.plot_units();
     const bool shown = f.st.Calc_state > 0;
-    const bool fp = f.planning.model == Model::fp;
+    const bool fp = planner.model() == Model::fp;
     const double full = text::Val(f.Label8.caption());
 
     std::string out;
-    comment_lines(out, setup_lines(f));
+    comment_lines(out, setup_lines(planner));
     out += std::string("# spectrum: ") + (shown ? "shown" : "none") + '\n';
     out += std::string("# layer_units: ") +
            (fp ? "plot units; the _cps columns in counts/s per channel" : "plot units (relative)") +
            '\n';
-    if (fp) out += "# counts_s_per_plot_unit: " + exact_number(f.fp_units) + '\n';
-    comment_lines(out, result_lines(f));
+    if (fp) out += "# counts_s_per_plot_unit: " + exact_number(units) + '\n';
+    comment_lines(out, result_lines(planner));
 
     const engine::CalcState& st = f.st;
     const std::array<std::pair<const char*, const engine::Spectrum*>, 8> layers = {
@@ -59,17 +61,17 @@ std::string spectrum_csv(const RADirido& f) {
                exact_number(full * n / 1024);
         for (const auto& [name, s] : layers) out += ',' + exact_number((*s)[n]);
         if (fp)
-            for (const auto& [name, s] : layers) out += ',' + exact_number((*s)[n] * f.fp_units);
+            for (const auto& [name, s] : layers) out += ',' + exact_number((*s)[n] * units);
         out += '\n';
     }
     return out;
 }
 
-std::string save_spectrum_csv(const RADirido& form, const std::string& path) {
-    if (form.st.Calc_state <= 0)
+std::string save_spectrum_csv(const Planner& planner, const std::string& path) {
+    if (planner.form().st.Calc_state <= 0)
         return "There is no spectrum to export: calculate one with Plot first.";
     if (path.empty()) return "No file name was given. Nothing was saved.";
-    return write_replacing(path, spectrum_csv(form));
+    return window::write_replacing(path, spectrum_csv(planner));
 }
 
-}  // namespace lumetra::window
+}  // namespace lumetra::planning

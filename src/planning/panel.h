@@ -11,7 +11,14 @@
 #include "physics/settings.h"
 #include "window/controls.h"
 
-namespace lumetra::window {
+namespace lumetra::planning {
+
+using window::ComboBox;
+using window::Frame;
+using window::Label;
+using window::OptionButton;
+using window::PictureBox;
+using window::TextBox;
 
 // One setting: its caption (with the unit), its field and the key it sets.
 struct PanelSetting {
@@ -66,4 +73,4 @@ struct Panel {
     std::vector<Label*> results();
 };
 
-}  // namespace lumetra::window
+}  // namespace lumetra::planning

@@ -7,9 +7,9 @@
 
 #include "common/colour.h"
 #include "physics/result.h"
-#include "window/planning.h"
+#include "physics/settings.h"
 
-namespace lumetra::window {
+namespace lumetra::planning {
 
 // One figure: its key in the exports, the words the panel writes before it and the
 // value with its unit (or a sentence, which has no words before it).
@@ -31,10 +31,10 @@ struct PanelFigures {
 
 // The panel's figures of a calculation with the given model (under the classic
 // model only the note that rates need the other).
-PanelFigures panel_figures(Model model, const physics::Result& result);
+PanelFigures panel_figures(physics::ModelKind model, const physics::Result& result);
 
 // Three significant digits, plain for 0.01 to 999999, else as 1.23e6; "-" for a
 // value that is not a finite number.
 std::string three_digits(double v);
 
-}  // namespace lumetra::window
+}  // namespace lumetra::planning

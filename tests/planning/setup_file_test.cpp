@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "window/form_fixture.h"
+#include "planning/planner_fixture.h"
 #include "window/setup_format.h"
 
 namespace lumetra::window::testing {
@@ -34,7 +34,9 @@ std::string picture_of(const RADirido& f) {
 // Without `full` only the settings count: the input controls and the gain and scale
 // labels. `full` adds everything else they lead to: the other labels, visibility,
 // colours, the spectrum arrays and the picture.
-void expect_same_window(const RADirido& a, const RADirido& b, bool full = true) {
+void expect_same_window(const planning::Planner& pa, const planning::Planner& pb, bool full = true) {
+    const RADirido& a = pa.form();
+    const RADirido& b = pb.form();
     ASSERT_EQ(a.controls().size(), b.controls().size());
     for (std::size_t i = 0; i < a.controls().size(); ++i) {
         const Control& x = *a.controls()[i];
@@ -61,17 +63,7 @@ void expect_same_window(const RADirido& a, const RADirido& b, bool full = true) 
     EXPECT_EQ(a.st.Elem_count, b.st.Elem_count);
     EXPECT_EQ(a.st.Elem_mark, b.st.Elem_mark);
     EXPECT_EQ(a.view.Coarse_index, b.view.Coarse_index);
-    const Planning &p = a.planning, &q = b.planning;
-    EXPECT_TRUE(p.model == q.model && p.flux == q.flux && p.polarisation == q.polarisation &&
-                p.detector.crystal == q.detector.crystal &&
-                p.detector.area_mm2 == q.detector.area_mm2 &&
-                p.detector.window_um == q.detector.window_um &&
-                p.detector.crystal_mm == q.detector.crystal_mm &&
-                p.detector.resolution_eV == q.detector.resolution_eV &&
-                p.detector.dead_time_us == q.detector.dead_time_us &&
-                p.detector.pulse_pair_us == q.detector.pulse_pair_us &&
-                p.detector.peak_to_background == q.detector.peak_to_background &&
-                p.filter == q.filter && p.filter_thickness_um == q.filter_thickness_um);
+    EXPECT_TRUE(pa.session().settings == pb.session().settings);
     if (full) {
         EXPECT_EQ(picture_of(a), picture_of(b));
     }
@@ -84,7 +76,7 @@ std::string read_file(const fs::path& p) {
     return s.str();
 }
 
-class SetupFile : public FormTest {
+class SetupFile : public PlannerTest {
   protected:
     fs::path dir;
     void SetUp() override {
@@ -102,7 +94,8 @@ class SetupFile : public FormTest {
     }
 
     // Every setting away from its default, set as a user sets them, then "Plot".
-    static void plan_everything(RADirido& f) {
+    static void plan_everything(planning::Planner& planner) {
+        RADirido& f = planner.form();
         f.Text1.set_text("Pb");
         f.Option2.user_click();  // L3
         f.Text51.set_text("5");
@@ -125,29 +118,30 @@ class SetupFile : public FormTest {
         f.Option4.user_click();  // log
         for (CheckBox* c : {&f.Check1, &f.Check11, &f.Check21, &f.Check3}) c->user_click();
         f.Text2[1]->user_right_click();  // mark Si
-        f.set_model(Model::fp);
-        f.set_planning("detector", "ge");
+        planner.set_model(Model::fp);
+        planner.set_planning("detector", "ge");
         // As the settings fields show numbers, so that their texts round-trip too.
         const std::pair<const char*, const char*> settings[] = {
             {"flux", " 2E+11"},        {"polarisation", " .8"}, {"area", " 30"},
             {"window", " 8"},          {"crystal", " 3.5"},     {"resolution", " 160"},
             {"deadtime", " .5"},       {"pileup", " .3"},       {"peakbackground", " 5000"},
             {"filterthickness", " 10"}};
-        for (auto [key, text] : settings) f.set_planning(key, text);
-        f.set_planning("filter", "Al");
+        for (auto [key, text] : settings) planner.set_planning(key, text);
+        planner.set_planning("filter", "Al");
         f.Command1.click();
     }
 };
 
 TEST_F(SetupFile, RoundTripRestoresEveryControlAndTheSpectrum) {
-    plan_everything(form);
+    plan_everything(planner);
     ASSERT_GT(*std::max_element(form.st.Spec_total.begin(), form.st.Spec_total.end()), 9999.0);
     ASSERT_EQ(form.st.Elem_count, 3);
-    ASSERT_EQ(form.save_setup(path("plan.json")), "");
+    ASSERT_EQ(planner.save_setup(path("plan.json")), "");
 
     // A new window, and one left in another state (L3 edge, Fix, rows, a mark).
     common::ScriptedDialogs d1, d2;
-    RADirido fresh(d1), used(d2);
+    planning::Planner fresh_planner(d1), used_planner(d2);
+    RADirido& used = used_planner.form();
     used.Text1.set_text("Bi");
     used.Option2.user_click();
     used.Text51.set_text("1");
@@ -158,21 +152,21 @@ TEST_F(SetupFile, RoundTripRestoresEveryControlAndTheSpectrum) {
     used.Text2[4]->user_right_click();
     used.Check2.user_click();
     used.Command1.click();
-    for (RADirido* w : {&fresh, &used}) {
-        SCOPED_TRACE(w == &fresh ? "new window" : "used window");
+    for (planning::Planner* w : {&fresh_planner, &used_planner}) {
+        SCOPED_TRACE(w == &fresh_planner ? "new window" : "used window");
         ASSERT_EQ(w->load_setup(path("plan.json")), "");
-        expect_same_window(form, *w);
+        expect_same_window(planner, *w);
     }
     EXPECT_TRUE(d1.shown().empty());  // no dialog on the way
     // Saved again, the file is the same.
-    ASSERT_EQ(fresh.save_setup(path("again.json")), "");
+    ASSERT_EQ(fresh_planner.save_setup(path("again.json")), "");
     EXPECT_EQ(read_file(path("again.json")), read_file(path("plan.json")));
 }
 
 // The defaults are a started window's: its file holds them, a file without any
 // setting loads them, and a setting missing from a file takes its default.
 TEST_F(SetupFile, MissingKeysTakeTheStartedWindowsValues) {
-    ASSERT_EQ(form.save_setup(path("start.json")), "");
+    ASSERT_EQ(planner.save_setup(path("start.json")), "");
     const SetupParse start = parse_setup(read_file(path("start.json")));
     ASSERT_TRUE(start.setup) << start.error;
     WindowSetup defaults;
@@ -181,11 +175,11 @@ TEST_F(SetupFile, MissingKeysTakeTheStartedWindowsValues) {
     EXPECT_EQ(edge_lines(false), form.Combo1.items());
 
     common::ScriptedDialogs d;
-    RADirido other(d);
+    planning::Planner other(d);
     plan_everything(other);
     ASSERT_EQ(other.load_setup(write("min.json", R"({"format": "lumetra-setup", "version": 1})")),
               "");
-    expect_same_window(form, other, false);
+    expect_same_window(planner, other, false);
 
     // Rows without a count complete as typing them does; a lone gain brings its index.
     const SetupParse some = parse_setup(
@@ -196,14 +190,14 @@ TEST_F(SetupFile, MissingKeysTakeTheStartedWindowsValues) {
     EXPECT_EQ(some.setup->planning.detector.crystal_mm, 5.0);  // germanium's own 5 mm
     EXPECT_EQ(some.setup->planning.detector.resolution_eV, 150.0);
     ASSERT_EQ(other.load_setup(write("some.json", format_setup(*some.setup))), "");
-    EXPECT_EQ(other.st.Elem_count, 1);
-    EXPECT_EQ(other.Label9.caption(), " 50");
-    EXPECT_FALSE(other.Label38.caption().empty());  // plotted
+    EXPECT_EQ(other.form().st.Elem_count, 1);
+    EXPECT_EQ(other.form().Label9.caption(), " 50");
+    EXPECT_FALSE(other.form().Label38.caption().empty());  // plotted
 }
 
 // A target without an L3 edge keeps K, as a click on L3 does, and no line is refused.
 TEST_F(SetupFile, L3ForALightTargetStaysAtK) {
-    ASSERT_EQ(form.load_setup(write("fe.json", R"({"format":"lumetra-setup","version":1,)"
+    ASSERT_EQ(planner.load_setup(write("fe.json", R"({"format":"lumetra-setup","version":1,)"
                                                R"("target":{"symbol":"Fe","content":"1"},)"
                                                R"("edge":"L3","line":"L- beta 2"})")),
               "");
@@ -213,11 +207,11 @@ TEST_F(SetupFile, L3ForALightTargetStaysAtK) {
 }
 
 TEST_F(SetupFile, RefusedFilesChangeNothing) {
-    plan_everything(form);
-    ASSERT_EQ(form.save_setup(path("good.json")), "");
+    plan_everything(planner);
+    ASSERT_EQ(planner.save_setup(path("good.json")), "");
     const std::string good = read_file(path("good.json"));
     common::ScriptedDialogs d;
-    RADirido before(d);
+    planning::Planner before(d);
     ASSERT_EQ(before.load_setup(path("good.json")), "");
 
     // The line of a key in the good file, for the expected messages.
@@ -299,11 +293,11 @@ TEST_F(SetupFile, RefusedFilesChangeNothing) {
     dialogs.clear_shown();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes.substr(0, 80));
-        const std::string message = form.load_setup(write("bad.json", c.bytes));
+        const std::string message = planner.load_setup(write("bad.json", c.bytes));
         EXPECT_EQ(message.substr(0, c.message.size()), c.message);
-        expect_same_window(before, form);
+        expect_same_window(before, planner);
     }
-    EXPECT_EQ(form.load_setup(path("missing.json")),
+    EXPECT_EQ(planner.load_setup(path("missing.json")),
               "Cannot read " + path("missing.json") + ": no such file or folder.");
     EXPECT_TRUE(dialogs.shown().empty());  // the callers show the message
 }
@@ -312,28 +306,28 @@ TEST_F(SetupFile, RefusedFilesChangeNothing) {
 // characters are written so that they read back as they were.
 TEST_F(SetupFile, SaveRefusesWhatLoadWouldRefuse) {
     write("keep.json", "old");
-    form.set_planning("flux", "-1");
-    EXPECT_EQ(form.save_setup(path("keep.json")),
+    planner.set_planning("flux", "-1");
+    EXPECT_EQ(planner.save_setup(path("keep.json")),
               "This setup cannot be saved: \"planning.flux\" must be a finite number of 0 or more "
               "(found -1).");
-    form.set_planning("flux", "1");
+    planner.set_planning("flux", "1");
     form.Combo2.set_text("abc");
-    EXPECT_NE(form.save_setup(path("keep.json")).find("\"fine_gain\""), std::string::npos);
+    EXPECT_NE(planner.save_setup(path("keep.json")).find("\"fine_gain\""), std::string::npos);
     form.Combo2.set_text("1.0");
     form.Text12.set_text("\xFF");
-    EXPECT_NE(form.save_setup(path("keep.json")).find("not UTF-8"), std::string::npos);
+    EXPECT_NE(planner.save_setup(path("keep.json")).find("not UTF-8"), std::string::npos);
     form.Text12.set_text("0.1");
     EXPECT_EQ(read_file(path("keep.json")), "old");
-    EXPECT_EQ(form.save_setup(dir.string()).rfind("Cannot write", 0), 0u);
+    EXPECT_EQ(planner.save_setup(dir.string()).rfind("Cannot write", 0), 0u);
 
     // A mark left on a row that All Clear hid is saved as none, and the file loads.
     enter_sample("Fe", "10", {{"O", "60"}, {"Si", "30"}});
     form.Text2[1]->user_right_click();
     form.Command3.click();
     ASSERT_EQ(form.st.Elem_mark, 2);
-    ASSERT_EQ(form.save_setup(path("cleared.json")), "");
+    ASSERT_EQ(planner.save_setup(path("cleared.json")), "");
     EXPECT_NE(read_file(path("cleared.json")).find("\"marked_row\": 0"), std::string::npos);
-    EXPECT_EQ(form.load_setup(path("cleared.json")), "");
+    EXPECT_EQ(planner.load_setup(path("cleared.json")), "");
 
     WindowSetup s;
     s.target_symbol = "F\"e\\\n\t\x01\x7f/\xC3\xA9\xF0\x9F\x98\x80";

@@ -1,6 +1,6 @@
 // The spectrum as CSV: read back, every number equals the array it came from.
 
-#include "window/spectrum_csv.h"
+#include "planning/spectrum_csv.h"
 
 #include <unistd.h>
 
@@ -14,8 +14,8 @@
 #include <sstream>
 
 #include "common/machine.h"
-#include "window/form_fixture.h"
-#include "window/panel_figures.h"
+#include "planning/planner_fixture.h"
+#include "planning/panel_figures.h"
 
 namespace lumetra::window::testing {
 namespace {
@@ -55,7 +55,7 @@ Csv parse(const std::string& text) {
 constexpr const char* kColumns =
     "channel,volts,keV,total,target,line,mark,argon,elastic,escape,pileup";
 
-class SpectrumCsv : public FormTest {
+class SpectrumCsv : public PlannerTest {
   protected:
     void SetUp() override {
         dialogs.queue_file(std::string(LUMETRA_EXAMPLES_DIR) + "/copper-in-water.txt");
@@ -79,7 +79,7 @@ class SpectrumCsv : public FormTest {
             for (int k = 0; k < 8; ++k) {
                 ASSERT_EQ(row[3 + k], (*layers[k])[n]) << n;
                 if (counts) {
-                    ASSERT_EQ(row[11 + k], (*layers[k])[n] * form.fp_units) << n;
+                    ASSERT_EQ(row[11 + k], (*layers[k])[n] * session.units()) << n;
                 }
             }
         }
@@ -87,7 +87,7 @@ class SpectrumCsv : public FormTest {
 };
 
 TEST_F(SpectrumCsv, ClassicModelReadsBackExactly) {
-    const Csv csv = parse(spectrum_csv(form));
+    const Csv csv = parse(planning::spectrum_csv(planner));
     EXPECT_EQ(csv.columns, kColumns);
     for (const char* line : {"target: Cu", "target_content: 0.001", "matrix_row_1: O 1",
                              "matrix_row_2: H 2", "edge: K", "line: K-alpha 1&2",
@@ -97,7 +97,7 @@ TEST_F(SpectrumCsv, ClassicModelReadsBackExactly) {
 
     // Line breaks typed into a field stay inside its comment line.
     form.Text16.set_text(" .3\nchannel,1,2\r# x");
-    const Csv typed = parse(spectrum_csv(form));
+    const Csv typed = parse(planning::spectrum_csv(planner));
     EXPECT_TRUE(typed.has("width_keV: .3 channel,1,2 # x"));
     EXPECT_EQ(typed.columns, kColumns);
     EXPECT_EQ(typed.rows.size(), 1025u);
@@ -105,8 +105,8 @@ TEST_F(SpectrumCsv, ClassicModelReadsBackExactly) {
 
 // The header is the setup, the spectrum's units, then the results, every line
 // "# key: value"; the setup and results lines are those of the printed report.
-void expect_blocks(const Csv& csv, const RADirido& form) {
-    const std::vector<std::string> setup = setup_lines(form), results = result_lines(form);
+void expect_blocks(const Csv& csv, const planning::Planner& planner) {
+    const std::vector<std::string> setup = setup_lines(planner), results = result_lines(planner);
     ASSERT_GE(csv.comments.size(), setup.size() + results.size());
     EXPECT_TRUE(std::equal(setup.begin(), setup.end(), csv.comments.begin()));
     EXPECT_TRUE(std::equal(results.rbegin(), results.rend(), csv.comments.rbegin()));
@@ -118,15 +118,15 @@ void expect_blocks(const Csv& csv, const RADirido& form) {
 }
 
 TEST_F(SpectrumCsv, TheHeaderCarriesTheResults) {
-    Csv csv = parse(spectrum_csv(form));
-    expect_blocks(csv, form);
+    Csv csv = parse(planning::spectrum_csv(planner));
+    expect_blocks(csv, planner);
     EXPECT_TRUE(csv.has("target_line_share_percent: " + text::trim_blanks(form.Label38.caption())));
     EXPECT_TRUE(csv.has("detection_ratio: " + text::trim_blanks(form.Label37.caption())));
 
-    form.set_model(Model::fp);
-    csv = parse(spectrum_csv(form));
-    expect_blocks(csv, form);
-    const Panel& p = form.panel;
+    planner.set_model(Model::fp);
+    csv = parse(planning::spectrum_csv(planner));
+    expect_blocks(csv, planner);
+    const Panel& p = panel;
     // Each figure as the panel shows it, after the words the panel puts before it.
     for (const auto& [key, label] :
          std::vector<std::pair<std::string, const Label*>>{{"input_rate", &p.Icr},
@@ -144,22 +144,22 @@ TEST_F(SpectrumCsv, TheHeaderCarriesTheResults) {
     }
     EXPECT_TRUE(csv.has("neighbour_1: " + p.Neighbours[0]->caption()));
     EXPECT_TRUE(csv.has("saturation: " + p.Saturation.caption()));  // 55 mM copper saturates
-    const physics::Figures& f = form.fp_result.figures;
+    const physics::Figures& f = session.result().figures;
     EXPECT_GT(f.solid_angle_fraction, 0.0);
     EXPECT_LT(f.detection(), f.solid_angle_fraction);
     EXPECT_TRUE(csv.has("detection_product: " + three_digits(f.detection())));
     expect_rows(csv, true);
 
     form.Command3.click();  // All Clear: no results
-    csv = parse(spectrum_csv(form));
+    csv = parse(planning::spectrum_csv(planner));
     EXPECT_EQ(csv.comments.back(), "results: none");
 }
 
 TEST_F(SpectrumCsv, FundamentalParametersAddCountsPerSecond) {
-    form.set_model(Model::fp);
-    ASSERT_TRUE(form.fp_result.ok) << form.fp_result.reason;
-    ASSERT_GT(form.fp_units, 0.0);
-    const Csv csv = parse(spectrum_csv(form));
+    planner.set_model(Model::fp);
+    ASSERT_TRUE(session.result().ok) << session.result().reason;
+    ASSERT_GT(session.units(), 0.0);
+    const Csv csv = parse(planning::spectrum_csv(planner));
     EXPECT_EQ(csv.columns, std::string(kColumns) +
                                ",total_cps,target_cps,line_cps,mark_cps,argon_cps,elastic_cps,"
                                "escape_cps,pileup_cps");
@@ -168,12 +168,12 @@ TEST_F(SpectrumCsv, FundamentalParametersAddCountsPerSecond) {
 }
 
 TEST_F(SpectrumCsv, CommaLocaleStillWritesFullStops) {
-    const std::string in_c = spectrum_csv(form);
+    const std::string in_c = planning::spectrum_csv(planner);
     const std::string before = std::setlocale(LC_NUMERIC, nullptr);
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) LUMETRA_SKIP_WITHOUT("the locale de_DE.UTF-8");
     char shown[16];
     std::snprintf(shown, sizeof shown, "%.1f", 0.5);
-    const std::string in_german = spectrum_csv(form);
+    const std::string in_german = planning::spectrum_csv(planner);
     std::setlocale(LC_NUMERIC, before.c_str());
     ASSERT_STREQ(shown, "0,5");  // the locale was in force
     EXPECT_EQ(in_german, in_c);
@@ -182,16 +182,16 @@ TEST_F(SpectrumCsv, CommaLocaleStillWritesFullStops) {
 TEST_F(SpectrumCsv, SavesWholeOrNotAtAll) {
     const fs::path dir = fs::temp_directory_path() / ("lumetra-csv-" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    EXPECT_EQ(save_spectrum_csv(form, (dir / "cu.csv").string()), "");
+    EXPECT_EQ(planning::save_spectrum_csv(planner, (dir / "cu.csv").string()), "");
     std::ifstream in(dir / "cu.csv", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), spectrum_csv(form));
-    EXPECT_NE(save_spectrum_csv(form, (dir / "missing" / "cu.csv").string()), "");
-    EXPECT_NE(save_spectrum_csv(form, ""), "");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), planning::spectrum_csv(planner));
+    EXPECT_NE(planning::save_spectrum_csv(planner, (dir / "missing" / "cu.csv").string()), "");
+    EXPECT_NE(planning::save_spectrum_csv(planner, ""), "");
 
     form.Command3.click();  // All Clear: no spectrum shown
     ASSERT_LE(form.st.Calc_state, 0);
-    EXPECT_NE(save_spectrum_csv(form, (dir / "empty.csv").string()), "");
-    const Csv csv = parse(spectrum_csv(form));
+    EXPECT_NE(planning::save_spectrum_csv(planner, (dir / "empty.csv").string()), "");
+    const Csv csv = parse(planning::spectrum_csv(planner));
     EXPECT_TRUE(csv.has("spectrum: none"));
     EXPECT_EQ(csv.columns, kColumns);
     EXPECT_TRUE(csv.rows.empty());
