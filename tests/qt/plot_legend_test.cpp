@@ -18,6 +18,7 @@
 
 #include "common/dialogs.h"
 #include "display/plot.h"
+#include "window/qt/export.h"
 #include "window/qt/plot_overlay.h"
 #include "window/qt/plot_widget.h"
 #include "window/radirido.h"
@@ -99,7 +100,27 @@ class Legend : public ::testing::Test {
     void expect_legend_is_the_drawing(const std::string& what) {
         const std::vector<LegendEntry> legend = this->legend();
         const bool linear = form.Option3.value();
-        EXPECT_EQ(legend_colours(legend), drawn_colours(form.Picture1.picture(), linear)) << what;
+        const display::Picture& pic = form.Picture1.picture();
+        EXPECT_EQ(legend_colours(legend), drawn_colours(pic, linear)) << what;
+        // Each entry's bars stand in the picture at its own heights, also where its
+        // colour is another layer's (escape and the total, the marked element and the
+        // total's outline).
+        for (const LegendEntry& e : legend) {
+            ASSERT_NE(e.layer, nullptr) << what << ": " << e.label;
+            if (e.id == display::LayerId::Argon || e.id == display::LayerId::Elastic) continue;
+            const engine::Spectrum& v = *e.layer;
+            const auto top = std::max_element(v.begin() + 1, v.end() - 1);
+            const float x = static_cast<float>(top - v.begin());
+            const float y =
+                static_cast<float>(linear ? display::linear_y(*top) : display::log_y(*top));
+            EXPECT_TRUE(std::any_of(pic.ops().begin(), pic.ops().end(),
+                                    [&](const display::PlotOp& op) {
+                                        return op.kind == display::PlotOp::Kind::Line &&
+                                               op.colour == e.colour && op.x1 == x && op.x2 == x &&
+                                               op.y2 == y;
+                                    }))
+                << what << ": no bar of " << e.label << " at channel " << x;
+        }
         // What shares a colour with another layer is traced in a colour of its own,
         // unlike every colour the plot draws and every other trace.
         std::vector<Rgb> seen;
@@ -225,6 +246,42 @@ TEST_F(Legend, NoEntryForALayerWithNothingToSee) {
         ASSERT_GT(form.Picture1.picture().ops().size(), 1000u);
         EXPECT_TRUE(drawn_colours(form.Picture1.picture(), linear).empty()) << linear;
         EXPECT_TRUE(legend().empty()) << labels(legend()).front();
+    }
+}
+
+// The colours of the exported figure right of its plot, where its legend stands.
+std::set<Key> legend_strip_colours(const RADirido& form) {
+    QImage image(1600, 1000, QImage::Format_RGB32);
+    {
+        QPainter p(&image);
+        draw_figure(p, image.size(), form);
+    }
+    std::set<Key> out;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = image.width() * 4 / 5; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            out.insert({c.red(), c.green(), c.blue()});
+        }
+    return out;
+}
+
+// The exported picture (and the report, which draws the same figure) lists the
+// layers shown, in the colours of the scale the plot is drawn on.
+TEST_F(Legend, ExportedFigureListsTheShownLayersInTheScalesColours) {
+    using namespace display::layer_colours;
+    load("molybdenum-in-steel.txt");
+    tick_all_layers();
+    for (bool linear : {true, false}) {
+        (linear ? form.Option3 : form.Option4).user_click();
+        const std::set<Key> strip = legend_strip_colours(form);
+        for (const LegendEntry& e : legend()) {
+            EXPECT_TRUE(strip.count(key(e.colour))) << linear << ": " << e.label;
+            if (e.trace) {
+                EXPECT_TRUE(strip.count(key(*e.trace))) << linear << ": " << e.label;
+            }
+        }
+        for (Rgb other : {linear ? kArgonLog : kArgonLinear, linear ? kElasticLog : kElasticLinear})
+            EXPECT_FALSE(strip.count(key(other))) << linear;
     }
 }
 
