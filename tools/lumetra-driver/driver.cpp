@@ -18,6 +18,7 @@
 #include "common/numtext.h"
 #include "data/lines.h"
 #include "engine/transmission.h"
+#include "picture_text.h"
 #include "physics/xrl.h"
 #include "window/file_io.h"
 #include "window/qt/export.h"
@@ -114,12 +115,6 @@ MouseButton button_arg(std::string_view word) {
 float coordinate(std::string_view word) {
     constexpr double limit = std::numeric_limits<float>::max();
     return static_cast<float>(std::clamp(number(word), -limit, limit));
-}
-
-std::string format_float(float v) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return res.ec == std::errc() ? std::string(buf, res.ptr) : window::format_number(v);
 }
 
 const char* kind_name(ControlKind k) {
@@ -509,35 +504,23 @@ void Driver::cmd_list(std::string_view rest) {
 
 void Driver::cmd_picture(std::string_view rest) {
     // "picture" is the spectrum plot; "picture ScanPicture" the panel's scan preview
-    // (finished first).
-    const display::Picture* chosen = &form_->Picture1.picture();
-    if (rest == "ScanPicture") {
-        planner_->preview_finish();
-        chosen = &planner_->panel.ScanPicture.picture();
-    } else if (!rest.empty()) {
-        fail("usage: picture");
-    }
-    const display::Picture& pic = *chosen;
-    const display::UserScale& s = pic.scale();
-    std::string text = "SCALE " + format_float(s.left) + ' ' + format_float(s.top) + ' ' +
-                       format_float(s.right) + ' ' + format_float(s.bottom) + '\n';
-    for (const display::PlotOp& op : pic.ops()) {
-        switch (op.kind) {
-            case display::PlotOp::Kind::Line:
-                text += "LINE " + format_float(op.x1) + ' ' + format_float(op.y1) + ' ' +
-                        format_float(op.x2) + ' ' + format_float(op.y2) + ' ' +
-                        op.colour.text() + '\n';
-                break;
-            case display::PlotOp::Kind::PSet:
-                text += "PSET " + format_float(op.x1) + ' ' + format_float(op.y1) + ' ' +
-                        op.colour.text() + '\n';
-                break;
-            case display::PlotOp::Kind::Print:
-                text += "PRINT " + op.text + '\n';
-                break;
+    // (finished first); "summary" after either prints the drawing in brief.
+    bool scan = false, summary = false;
+    for (std::string_view w : words(rest)) {
+        if (w == "ScanPicture" && !scan && !summary) {
+            scan = true;
+        } else if (w == "summary" && !summary) {
+            summary = true;
+        } else {
+            fail("usage: picture [ScanPicture] [summary]");
         }
     }
-    out_ << text;
+    const display::Picture* chosen = &form_->Picture1.picture();
+    if (scan) {
+        planner_->preview_finish();
+        chosen = &planner_->panel.ScanPicture.picture();
+    }
+    out_ << picture_text(*chosen, summary);
 }
 
 void Driver::ensure_view() {

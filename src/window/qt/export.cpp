@@ -61,9 +61,13 @@ QFont fitting_font(const QString& text, double pixels, double width) {
 }
 
 // The traces of the layers that share a colour, over the replayed spectrum.
-void paint_spectrum(QPainter& p, const QRect& plot, const RADirido& f, double unit) {
+void paint_spectrum(QPainter& p, const QRect& plot, const RADirido& f,
+                    const std::vector<LegendEntry>& legend, double unit) {
+    const bool linear = f.plot_options().linear;
     paint_picture(p, plot, f.Picture1.picture(), font_of(2.4 * unit),
-                  [&f](QPainter& q, const PlotWidget& widget) { paint_traces(q, widget, f); });
+                  [&](QPainter& q, const PlotWidget& widget) {
+                      paint_traces(q, widget, legend, linear);
+                  });
 }
 
 // Tick spacing: the smallest of 1, 2, 5 x 10^k keV that puts at most
@@ -186,7 +190,8 @@ void paint_figure(QPainter& p, QSize canvas, const RADirido& f) {
     p.drawText(QRectF(margin, margin, W - 2 * margin, 5.0 * unit), Qt::AlignLeft | Qt::AlignVCenter,
                caption);
 
-    const std::vector<LegendEntry> entries = plot_legend(f);
+    const std::vector<LegendEntry> entries =
+        plot_legend(f.st, f.view, f.plot_options(), layer_names(f));
     const double legend_width = entries.empty() ? 0.0 : std::min(0.22 * W, 36.0 * unit);
     const int left = static_cast<int>(std::lround(15.0 * unit));
     const int top = static_cast<int>(std::lround(9.0 * unit));
@@ -195,7 +200,7 @@ void paint_figure(QPainter& p, QSize canvas, const RADirido& f) {
     const QRect plot(QPoint(left, top),
                      QPoint(std::max(left + 1, right), std::max(top + 1, bottom)));
 
-    paint_spectrum(p, plot, f, unit);
+    paint_spectrum(p, plot, f, entries, unit);
     p.setPen(QPen(Qt::black, std::max(1.0, 0.15 * unit)));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(plot).adjusted(-0.5, -0.5, 0.5, 0.5));

@@ -74,9 +74,9 @@ double paint_scale(QPainter& p, const PlotWidget& plot, const RADirido& f,
     return width;
 }
 
-void paint_legend(QPainter& p, const PlotWidget& plot, const RADirido& f, const QFontMetricsF& fm,
+void paint_legend(QPainter& p, const PlotWidget& plot, const RADirido& f,
+                  const std::vector<LegendEntry>& entries, const QFontMetricsF& fm,
                   double left_margin) {
-    const std::vector<LegendEntry> entries = plot_legend(f);
     if (entries.empty()) return;
     double text_width = 0.0;
     for (const LegendEntry& e : entries)
@@ -131,7 +131,9 @@ QRectF legend_place(const PlotWidget& plot, const display::Picture& picture, QSi
 
 void paint_overlay(QPainter& p, const PlotWidget& plot, const RADirido& f) {
     if (f.st.Calc_state <= 0 || f.Picture1.picture().ops().size() < 8) return;
-    paint_traces(p, plot, f);
+    const display::PlotOptions options = f.plot_options();
+    const std::vector<LegendEntry> legend = plot_legend(f.st, f.view, options, layer_names(f));
+    paint_traces(p, plot, legend, options.linear);
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     QFont font = p.font();
@@ -139,7 +141,7 @@ void paint_overlay(QPainter& p, const PlotWidget& plot, const RADirido& f) {
     p.setFont(font);
     const QFontMetricsF fm(font);
     const double scale_width = paint_scale(p, plot, f, fm);
-    paint_legend(p, plot, f, fm, scale_width + 4);
+    paint_legend(p, plot, f, legend, fm, scale_width + 4);
     p.restore();
 }
 
