@@ -213,9 +213,6 @@ public:
     // Opens a composition file as "Load" does (checked whole, then Plot); "" when
     // done, else the message.
     std::string load_composition(const std::string& path);
-    // Whole-setup files (setup_format.h); each gives "" when done, else the message.
-    std::string save_setup(const std::string& path);
-    std::string load_setup(const std::string& path);
 
     // ---- gain, energy and width ----
     void Set_scale();

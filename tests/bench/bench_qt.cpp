@@ -82,12 +82,14 @@ constexpr Row kMatrix[window::kRows] = {{"O", "60"},  {"Si", "20"},  {"Al", "8"}
 class Session {
   public:
     Session()
-        : form_(dialogs_),
-          view_(form_),
+        : planner_(dialogs_),
+          form_(planner_.form()),
+          view_(planner_),
           plot_watch_(view_.plot(), &form_.Picture1.picture()),
           window_watch_(&view_, nullptr) {}
 
     RADirido& form() { return form_; }
+    planning::Planner& planner() { return planner_; }
     FormView& view() { return view_; }
     PlotWidget& plot() { return *view_.plot(); }
     const PaintWatch& plot_watch() const { return plot_watch_; }
@@ -134,7 +136,8 @@ class Session {
 
   private:
     common::ScriptedDialogs dialogs_;
-    RADirido form_;
+    planning::Planner planner_;
+    RADirido& form_;
     FormView view_;
     PaintWatch plot_watch_;
     PaintWatch window_watch_;
@@ -233,9 +236,9 @@ void BM_KeystrokeEnergy(benchmark::State& state) {
     Session s;
     if (!prepared(state, s)) return;
     if (state.range(0) == 1) {
-        s.form().set_planning("flux", "1e9");
-        s.form().set_model(window::Model::fp);
-        s.form().preview_finish();
+        s.planner().set_planning("flux", "1e9");
+        s.planner().set_model(planning::Model::fp);
+        s.planner().preview_finish();
     }
     if (state.range(1) == 1) {  // a large window (with QT_SCALE_FACTOR=2: a sharp one)
         s.view().resize(1920, 1200);

@@ -25,6 +25,7 @@
 #include "common/numtext.h"
 #include "window/parameter_format.h"
 #include "window/setup_format.h"
+#include "planning/planner.h"
 #include "window/radirido.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -335,7 +336,8 @@ public:
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         make_files();
-        form_ = std::make_unique<RADirido>(dialogs_);
+        planner_ = std::make_unique<planning::Planner>(dialogs_);
+        form_ = &planner_->form();
         dialogs_.clear_shown();
         snapshot_files(snapshot_);
         g_current = this;
@@ -399,7 +401,8 @@ private:
     Rng rng_;
     fs::path dir_;
     common::ScriptedDialogs dialogs_;
-    std::unique_ptr<RADirido> form_;
+    std::unique_ptr<planning::Planner> planner_;
+    RADirido* form_ = nullptr;  // the planner's
     SessionResult result_;
     long index_ = 0;  // actions run so far
     std::deque<std::string> log_;
@@ -601,9 +604,9 @@ bool Session::setup_file() {
     const fs::path p = dir_ / (save || rng_.chance(0.7) ? "setup.json" : "broken.json");
     return step(std::string(save ? "save setup " : "load setup ") + p.filename().string(), [&] {
         if (save) {
-            form_->save_setup(p.string());
+            planner_->save_setup(p.string());
         } else {
-            form_->load_setup(p.string());
+            planner_->load_setup(p.string());
         }
     });
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/dialogs.h"
+#include "planning/planner.h"
 #include "window/radirido.h"
 
 namespace lumetra::window::qt {
@@ -18,7 +19,8 @@ namespace lumetra::window::qt {
 class CopperInWater : public ::testing::Test {
   protected:
     common::ScriptedDialogs dialogs;
-    RADirido form{dialogs};
+    planning::Planner planner{dialogs};
+    RADirido& form = planner.form();
     QTemporaryDir dir;
 
     void SetUp() override {

@@ -30,8 +30,9 @@ QColor qcolor(common::Rgb c) { return QColor(c.r, c.g, c.b); }
 class FormViewTest : public ::testing::Test {
   protected:
     common::ScriptedDialogs dialogs;
-    RADirido form{dialogs};
-    std::unique_ptr<FormView> view = std::make_unique<FormView>(form);
+    planning::Planner planner{dialogs};
+    RADirido& form = planner.form();
+    std::unique_ptr<FormView> view = std::make_unique<FormView>(planner);
 
     template <class W>
     W* get(const std::string& name) {
@@ -86,12 +87,12 @@ TEST_F(FormViewTest, APlotAndPanelTakeTheSpaceALargeWindowGives) {
     ASSERT_NE(view->widget("ScanPicture"), nullptr);
     const QRect scan = view->widget("ScanPicture")->geometry();
     EXPECT_GT(scan.height(), 200 * 1.5 + 350);
-    const Control& preview = form.panel.ScanPicture;
+    const Control& preview = planner.panel.ScanPicture;
     for (Control* c : form.controls()) {
         QWidget* w = view->widget(c->name());
         if (!w) continue;
         EXPECT_TRUE(view->rect().contains(w->geometry())) << c->name();
-        if (c->left() >= Panel::kLeft && c->top() >= preview.top() + preview.height()) {
+        if (c->left() >= planning::Panel::kLeft && c->top() >= preview.top() + preview.height()) {
             EXPECT_GT(w->y(), scan.bottom()) << c->name();
         }
     }

@@ -37,8 +37,9 @@ namespace {
 class MainWindowTest : public ::testing::Test {
   protected:
     common::ScriptedDialogs dialogs;
-    RADirido form{dialogs};
-    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(form, dialogs);
+    planning::Planner planner{dialogs};
+    RADirido& form = planner.form();
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(planner, dialogs);
 
     QAction* action(const char* text) {
         QAction* a = window->action(QString::fromUtf8(text));
@@ -108,7 +109,7 @@ TEST_F(MainWindowTest, EveryMenuShortcutWorksWhateverTextFieldHasTheFocus) {
     };
     form.Text1.set_text("Fe");
     form.Text51.set_text("10");  // opens the first matrix row
-    form.set_model(Model::fp);   // the panel's fields take input
+    planner.set_model(planning::Model::fp);   // the panel's fields take input
     window->show();
     QApplication::setActiveWindow(window.get());
     QApplication::processEvents();
@@ -274,7 +275,7 @@ TEST_F(MainWindowTest, TheFormScalesAndThePlotMapsTheSameChannel) {
 }
 
 TEST_F(MainWindowTest, CompositionDialogPreviewsAndApplies) {
-    CompositionDialog dialog(form, window.get());
+    CompositionDialog dialog(planner, window.get());
     dialog.text_field()->setText(QStringLiteral("5 wt% Fe2O3 in SiO2"));
     EXPECT_TRUE(dialog.preview()->toPlainText().contains(QStringLiteral("Fe")));
     EXPECT_TRUE(dialog.apply_button()->isEnabled());
@@ -288,7 +289,7 @@ TEST_F(MainWindowTest, CompositionDialogPreviewsAndApplies) {
 }
 
 TEST_F(MainWindowTest, CompositionDialogOffersTheFundamentalParameterModelAboveBismuth) {
-    CompositionDialog dialog(form, window.get());
+    CompositionDialog dialog(planner, window.get());
     dialog.text_field()->setText(QStringLiteral("5 wt% Fe2O3 in ThO2"));
     const std::string thorium =
         "Th (Z 90) at position 16: the classic model takes elements up to bismuth (Z 83), not "
@@ -304,21 +305,21 @@ TEST_F(MainWindowTest, CompositionDialogOffersTheFundamentalParameterModelAboveB
     EXPECT_EQ(dialogs.shown().back().kind, common::DialogRecord::Kind::Question);
     EXPECT_EQ(dialogs.shown().back().text,
               thorium + ".\n\nSwitch to the fundamental-parameter model?");
-    EXPECT_EQ(form.planning.model, Model::classic);
+    EXPECT_EQ(planner.session().settings.model, planning::Model::classic);
     EXPECT_EQ(form.Text1.text(), "");
     EXPECT_NE(dialog.result(), QDialog::Accepted);
 
     // Yes: the model switches and the composition is written.
     dialogs.queue_yes();
     dialog.apply_button()->click();
-    EXPECT_EQ(form.planning.model, Model::fp);
-    EXPECT_TRUE(form.panel.ModelFp.value());
+    EXPECT_EQ(planner.session().settings.model, planning::Model::fp);
+    EXPECT_TRUE(planner.panel.ModelFp.value());
     EXPECT_EQ(form.Text1.text(), "Fe");
     EXPECT_EQ(form.Text2[1]->text(), "Th");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 
     // Under that model the preview has no such problem.
-    CompositionDialog again(form, window.get());
+    CompositionDialog again(planner, window.get());
     again.text_field()->setText(QStringLiteral("5 wt% Fe2O3 in ThO2"));
     EXPECT_FALSE(again.preview()->toPlainText().contains(QStringLiteral("classic")));
 }

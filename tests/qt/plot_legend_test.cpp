@@ -21,6 +21,7 @@
 #include "window/qt/export.h"
 #include "window/qt/plot_overlay.h"
 #include "window/qt/plot_widget.h"
+#include "planning/planner.h"
 #include "window/radirido.h"
 
 namespace lumetra::window::qt {
@@ -82,7 +83,8 @@ const LegendEntry* entry(const std::vector<LegendEntry>& legend, const std::stri
 class Legend : public ::testing::Test {
   protected:
     common::ScriptedDialogs dialogs;
-    RADirido form{dialogs};
+    planning::Planner planner{dialogs};
+    RADirido& form = planner.form();
 
     // Molybdenum in a stainless steel: escape and pile-up peaks on the scale.
     void load(const char* example) {
@@ -148,12 +150,12 @@ TEST_F(Legend, NamesTheLayersDrawnOnBothScalesUnderEitherModel) {
     using namespace display::layer_colours;
     load("molybdenum-in-steel.txt");
     tick_all_layers();
-    for (Model m : {Model::classic, Model::fp}) {
-        form.set_model(m);
+    for (planning::Model m : {planning::Model::classic, planning::Model::fp}) {
+        planner.set_model(m);
         for (bool linear : {true, false}) {
             (linear ? form.Option3 : form.Option4).user_click();
             const std::string what =
-                std::string(m == Model::fp ? "fp, " : "classic, ") + (linear ? "linear" : "log");
+                std::string(m == planning::Model::fp ? "fp, " : "classic, ") + (linear ? "linear" : "log");
             expect_legend_is_the_drawing(what);
             const std::vector<LegendEntry> shown = legend();
             EXPECT_TRUE(has(shown, "escape")) << what;
@@ -180,7 +182,7 @@ TEST_F(Legend, NamesTheLayersDrawnOnBothScalesUnderEitherModel) {
         }
     }
     // The classic model fills the argon layer from the air path.
-    form.set_model(Model::classic);
+    planner.set_model(planning::Model::classic);
     EXPECT_TRUE(has(legend(), "argon"));
 }
 
@@ -207,8 +209,8 @@ TEST_F(Legend, NamesTheMarkedElementAndTheTargetLineUnderEitherModel) {
     load("iron-in-silicate-glass.txt");
     form.Text2[3]->user_right_click();  // marks the calcium row
     ASSERT_EQ(form.st.Elem_mark, 4);
-    for (Model m : {Model::classic, Model::fp}) {
-        form.set_model(m);
+    for (planning::Model m : {planning::Model::classic, planning::Model::fp}) {
+        planner.set_model(m);
         for (bool log : {false, true}) {
             (log ? form.Option4 : form.Option3).user_click();
             expect_legend_is_the_drawing(log ? "log" : "linear");
@@ -236,11 +238,11 @@ TEST_F(Legend, NoEntryForALayerWithNothingToSee) {
         EXPECT_FALSE(has(legend(), "escape")) << linear;
     }
 
-    form.set_model(Model::fp);
-    ASSERT_TRUE(form.set_planning("flux", "0"));
+    planner.set_model(planning::Model::fp);
+    ASSERT_TRUE(planner.set_planning("flux", "0"));
     form.Command1.click();
     ASSERT_GT(form.st.Calc_state, 0);
-    ASSERT_FALSE(form.fp_result.ok);
+    ASSERT_FALSE(planner.fp_result().ok);
     for (bool linear : {true, false}) {
         (linear ? form.Option3 : form.Option4).user_click();
         ASSERT_GT(form.Picture1.picture().ops().size(), 1000u);

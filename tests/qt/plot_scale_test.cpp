@@ -13,6 +13,7 @@
 
 #include "common/dialogs.h"
 #include "display/plot.h"
+#include "planning/planner.h"
 #include "window/radirido.h"
 
 namespace lumetra::window::qt {
@@ -135,7 +136,8 @@ TEST(PlotScale, NoTicksForAScaleThatMakesNoSense) {
 
 TEST(PlotScale, TheFormShowsPerCentUnderTheClassicModel) {
     common::ScriptedDialogs dialogs;
-    RADirido form(dialogs);
+    planning::Planner planner{dialogs};
+    RADirido& form = planner.form();
     form.Text1.set_text("Fe");
     form.Text51.set_text("10");
     form.Text2[0]->set_text("O");
@@ -156,11 +158,11 @@ TEST(PlotScale, TheFormShowsPerCentUnderTheClassicModel) {
     form.Option4.user_click();  // log
     s = vertical_scale_of(form);
     EXPECT_FALSE(s.linear);
-    form.set_model(Model::fp);
+    planner.set_model(planning::Model::fp);
     s = vertical_scale_of(form);
-    ASSERT_TRUE(form.fp_result.ok);
+    ASSERT_TRUE(planner.fp_result().ok);
     EXPECT_TRUE(s.counts);
-    EXPECT_DOUBLE_EQ(s.per_unit, form.fp_units);
+    EXPECT_DOUBLE_EQ(s.per_unit, planner.session().units());
     EXPECT_EQ(scale_title(s), "counts/s per channel");
 }
 

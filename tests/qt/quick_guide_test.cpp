@@ -24,8 +24,9 @@ TEST(QuickGuide, HelpShowsTheWholePage) {
     EXPECT_GT(text.size(), 2000);
 
     common::ScriptedDialogs dialogs;
-    RADirido form{dialogs};
-    auto window = std::make_unique<MainWindow>(form, dialogs);
+    planning::Planner planner{dialogs};
+    RADirido& form = planner.form();
+    auto window = std::make_unique<MainWindow>(planner, dialogs);
     window->show();
     QAction* help = window->action(QStringLiteral("Quick guide"));
     ASSERT_NE(help, nullptr);

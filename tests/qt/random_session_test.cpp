@@ -237,7 +237,7 @@ class Session {
     Session(unsigned seed, long actions, bool trace)
         : seed_(seed), actions_(actions), trace_(trace), rng_(seed) {
         make_files();
-        window_ = std::make_unique<MainWindow>(form_, dialogs_);
+        window_ = std::make_unique<MainWindow>(planner_, dialogs_);
         view_ = window_->view();
         window_->show();
         window_->activateWindow();
@@ -351,7 +351,8 @@ class Session {
     Random rng_;
     QTemporaryDir dir_;
     ScriptedDialogs dialogs_;
-    RADirido form_{dialogs_};
+    planning::Planner planner_{dialogs_};
+    RADirido& form_ = planner_.form();
     std::unique_ptr<MainWindow> window_;
     FormView* view_ = nullptr;
     UserInput input_;
@@ -447,7 +448,7 @@ std::string Session::step() {
     dialogs_.clear_shown();
     if (form_.st.Calc_state == 10) {
         ++reached_.calculations;
-        if (form_.planning.model == Model::fp) ++reached_.fp_calculations;
+        if (planner_.session().settings.model == planning::Model::fp) ++reached_.fp_calculations;
         if (form_.Picture1.picture().scale().bottom == 0.0f) ++reached_.zoomed;
     }
     reached_.most_rows = std::max<int>(reached_.most_rows, form_.st.Elem_count);
@@ -864,7 +865,7 @@ void Session::drive_composition(CompositionDialog* dialog) {
 
 // The planning panel: the model switch, the detector and the settings' fields.
 void Session::panel() {
-    Panel& p = form_.panel;
+    planning::Panel& p = planner_.panel;
     const double r = rng_.unit();
     if (r < 0.35) {
         OptionButton& o = rng_.chance(0.5) ? p.ModelFp : p.ModelClassic;
@@ -875,7 +876,7 @@ void Session::panel() {
     } else if (r < 0.45) {
         pick_from_list(p.DetectorCombo);
     } else {
-        PanelSetting& s = p.settings[rng_.below(p.settings.size())];
+        planning::PanelSetting& s = p.settings[rng_.below(p.settings.size())];
         if (!usable(*s.field)) return log("no field " + s.field->name());
         type_into(*s.field);
     }
@@ -963,9 +964,9 @@ std::string Session::check_state() const {
     if (form_.Option1.value() == form_.Option2.value()) out << "edge options alike; ";
     if (form_.Option3.value() == form_.Option4.value()) out << "scale options alike; ";
     if (form_.Option5.value() == form_.Option6.value()) out << "sample options alike; ";
-    if (form_.panel.ModelClassic.value() == form_.panel.ModelFp.value())
+    if (planner_.panel.ModelClassic.value() == planner_.panel.ModelFp.value())
         out << "model options alike; ";
-    if (form_.panel.ModelFp.value() != (form_.planning.model == Model::fp))
+    if (planner_.panel.ModelFp.value() != (planner_.session().settings.model == planning::Model::fp))
         out << "model option differs from the model; ";
     const std::pair<const char*, const engine::Spectrum*> arrays[] = {
         {"Spec_total", &st.Spec_total},   {"Spec_target", &st.Spec_target},

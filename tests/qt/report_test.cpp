@@ -20,7 +20,7 @@
 #include "common/machine.h"
 #include "qt/copper_in_water.h"
 #include "window/radirido.h"
-#include "window/report_lines.h"
+#include "planning/report_lines.h"
 
 namespace lumetra::window::qt {
 namespace {
@@ -104,11 +104,11 @@ class Report : public CopperInWater {
     void SetUp() override {
         CopperInWater::SetUp();
         if (HasFatalFailure()) return;
-        form.set_model(Model::fp);
+        planner.set_model(planning::Model::fp);
         for (CheckBox* box : {&form.Check1, &form.Check11, &form.Check21, &form.Check3})
             if (box->value() == 0) box->user_click();
-        ASSERT_TRUE(form.set_planning("filter", std::string(40, 'X') + std::string(200, 'y')));
-        ASSERT_TRUE(form.fp_result.ok);
+        ASSERT_TRUE(planner.set_planning("filter", std::string(40, 'X') + std::string(200, 'y')));
+        ASSERT_TRUE(planner.fp_result().ok);
     }
 };
 
@@ -125,13 +125,13 @@ TEST_F(Report, EveryLineLiesInsideThePageOnEveryPaper) {
         {"a4-landscape", {QPageSize::A4, QPageLayout::Landscape}, {841.9, 595.3}},
         {"letter", {QPageSize::Letter, QPageLayout::Portrait}, {612, 792}},
         {"letter-landscape", {QPageSize::Letter, QPageLayout::Landscape}, {792, 612}}};
-    const std::vector<std::string> setup = setup_lines(form);
-    const std::vector<std::string> results = result_lines(form);
+    const std::vector<std::string> setup = planning::setup_lines(planner);
+    const std::vector<std::string> results = planning::result_lines(planner);
     ASSERT_GT(setup.size(), 30u);
     ASSERT_GT(results.size(), 8u);
     for (const Paper& paper : papers) {
         const QString pdf_file = file(paper.name) + ".pdf";
-        ASSERT_EQ(export_report(form, pdf_file.toStdString(), paper.paper), "") << paper.name;
+        ASSERT_EQ(export_report(planner, pdf_file.toStdString(), paper.paper), "") << paper.name;
         const PdfText pdf = read_pdf(pdf_file);
         ASSERT_GE(pdf.pages.size(), 2u) << paper.name;
         for (const QSizeF& size : pdf.pages) {
@@ -181,27 +181,27 @@ TEST_F(Report, EveryLineLiesInsideThePageOnEveryPaper) {
 
 TEST_F(Report, CaptionFigureAndPreviewAreInIt) {
     if (QStandardPaths::findExecutable("pdftotext").isEmpty()) LUMETRA_SKIP_WITHOUT("pdftotext");
-    ASSERT_EQ(export_report(form, file("r.pdf").toStdString()), "");
+    ASSERT_EQ(export_report(planner, file("r.pdf").toStdString()), "");
     const PdfText pdf = read_pdf(file("r.pdf"));
     EXPECT_TRUE(pdf.text.contains("Cu K edge")) << pdf.text.toStdString();
     EXPECT_TRUE(pdf.text.contains("Energy (keV)"));
     EXPECT_TRUE(pdf.text.contains("Counts/s per channel"));
     EXPECT_TRUE(pdf.text.contains("Setup"));
     EXPECT_TRUE(pdf.text.contains("Results"));
-    EXPECT_TRUE(pdf.text.contains(QString::fromStdString(form.panel.ScanTitle.caption())));
+    EXPECT_TRUE(pdf.text.contains(QString::fromStdString(planner.panel.ScanTitle.caption())));
     // The preview was finished for the report.
-    EXPECT_FALSE(form.preview_pending());
+    EXPECT_FALSE(planner.preview_pending());
 }
 
 TEST_F(Report, RefusedReportsLeaveNoFileAndSayWhy) {
-    EXPECT_NE(export_report(form, ""), "");
+    EXPECT_NE(export_report(planner, ""), "");
     const std::string missing = file("missing/r.pdf").toStdString();
-    EXPECT_NE(export_report(form, missing).find("missing"), std::string::npos);
-    EXPECT_NE(export_report(form, dir.path().toStdString()), "");
+    EXPECT_NE(export_report(planner, missing).find("missing"), std::string::npos);
+    EXPECT_NE(export_report(planner, dir.path().toStdString()), "");
     EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden));
     // Without a spectrum the report still goes out, saying so.
     form.Command3.click();
-    EXPECT_EQ(export_report(form, file("empty.pdf").toStdString()), "");
+    EXPECT_EQ(export_report(planner, file("empty.pdf").toStdString()), "");
     EXPECT_GT(QFile(file("empty.pdf")).size(), 0);
 }
 
