@@ -4,10 +4,10 @@
 // the last calculation.
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "common/numtext.h"
+#include "common/shortest.h"
 #include "physics/settings.h"
 #include "planning/panel_figures.h"
 #include "planning/planner.h"
@@ -34,9 +34,7 @@ std::string setting_text(double v) {
         if (e > 0 && text::Val(short_form) == v) return short_form;
     }
     if (text::Val(plain) == v) return plain;
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
+    return common::shortest(v);
 }
 
 // The form's detection chain (solid angle relative to 5 cm, air, aluminium filter,

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "common/numtext.h"
+#include "common/shortest.h"
 #include "window/radirido.h"
 
 namespace lumetra::window {
@@ -15,10 +16,7 @@ namespace lumetra::window {
 std::string format_number(double v) {
     if (std::isnan(v)) return "nan";
     if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    if (res.ec != std::errc()) return "nan";  // cannot happen with 64 characters
-    return std::string(buf, res.ptr);
+    return common::shortest(v);
 }
 
 bool parse_number(std::string_view s, double& v) {
