@@ -659,6 +659,11 @@ void Session::plot_mouse() {
                       rng_.between(-60, plot->height() + 60));
     };
     auto at = [](QPoint p) { return std::to_string(p.x()) + " " + std::to_string(p.y()); };
+    // A press beside the plot may land on the window's scroll bar, whose context menu
+    // runs its own event loop until closed, as a user would close it.
+    QTimer::singleShot(0, plot, [] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) menu->close();
+    });
     const double r = rng_.unit();
     if (r < 0.45) {
         const QPoint from = anywhere();
