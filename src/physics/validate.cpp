@@ -32,12 +32,12 @@ std::string refusal(const Setup& s) {
           s.psi_out_deg < 180.0))
         return "The angles must lie between 0 and 180 degrees.";
     if (!(std::isfinite(s.distance_cm) && s.distance_cm >= kMinDistance_cm))
-        return "The distance must be at least " + common::shortest(kMinDistance_cm) +
-               " cm.";
+        return "The distance must be at least " + common::shortest(kMinDistance_cm) + " cm.";
     if (!positive(s.full_energy)) return "The amplifier scale has no energy.";
     if (s.film && !(positive(s.density) && positive(s.thickness_cm)))
         return "A film needs a density and a thickness above 0.";
-    if (s.sample.empty() || !known_element(s.sample.front().Z)) return "The target element is unknown.";
+    if (s.sample.empty() || !known_element(s.sample.front().Z))
+        return "The target element is unknown.";
     if (!(s.sample.front().atoms > 0.0)) return "The target has no content.";
     for (const Component& c : s.sample) {
         if (!known_element(c.Z)) return "An element of the sample is unknown.";

@@ -48,8 +48,7 @@ const physics::Result& PlanningSession::calculate(const window::FormSnapshot& sn
 void PlanningSession::plot_layers(engine::CalcState& st) const {
     const physics::Layers& l = result_.layers;
     const auto scaled = [&](const physics::Channels& from, engine::Spectrum& to) {
-        for (std::size_t k = 0; k < to.size(); ++k)
-            to[k] = units_ > 0.0 ? from[k] / units_ : 0.0;
+        for (std::size_t k = 0; k < to.size(); ++k) to[k] = units_ > 0.0 ? from[k] / units_ : 0.0;
     };
     scaled(l.total, st.Spec_total);
     scaled(l.target, st.Spec_target);
@@ -67,8 +66,7 @@ window::HookedSpectrum PlanningSession::shown() const {
     h.units = units_;
     if (result_.ok) {
         h.plot_note = physics::beyond_scale(setup_, result_);
-        h.target_share =
-            text::cut(text::Str(text::Int(result_.target_share * 1e6 + 0.5) / 1e6), 7);
+        h.target_share = text::cut(text::Str(text::Int(result_.target_share * 1e6 + 0.5) / 1e6), 7);
     } else {
         h.plot_note = result_.reason;
     }

@@ -2,13 +2,14 @@
 // stores or compares a setting reads this table, so its rows must be complete and
 // distinct, and the check must give the same reason whichever way a value arrives.
 
+#include "physics/settings.h"
+
+#include <gtest/gtest.h>
+
 #include <limits>
 #include <set>
 #include <string>
 
-#include <gtest/gtest.h>
-
-#include "physics/settings.h"
 #include "physics/validate.h"
 
 namespace lumetra::physics {

@@ -17,7 +17,7 @@ namespace lumetra::window::testing {
 using namespace lumetra::planning;
 
 class PlannerTest : public FormTestOf<planning::Planner> {
-protected:
+  protected:
     planning::Planner& planner = owner;
     planning::PlanningSession& session = planner.session();
     planning::Panel& panel = planner.panel;

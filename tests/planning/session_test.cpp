@@ -2,13 +2,14 @@
 // figures and the eight layers out, without the form's controls; and the same
 // numbers as the window shows when the form hands it the same sample.
 
+#include "planning/session.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "physics/settings.h"
 #include "planning/panel_figures.h"
 #include "planning/planner_fixture.h"
-#include "planning/session.h"
 
 namespace lumetra::window::testing {
 namespace {
@@ -67,8 +68,8 @@ TEST(PlanningSession, ARefusedSettingEmptiesTheLayersAndSaysWhy) {
     EXPECT_EQ(session.units(), 0.0);
     engine::CalcState st;
     session.plot_layers(st);
-    EXPECT_TRUE(std::all_of(st.Spec_total.begin(), st.Spec_total.end(),
-                            [](double v) { return v == 0.0; }));
+    EXPECT_TRUE(
+        std::all_of(st.Spec_total.begin(), st.Spec_total.end(), [](double v) { return v == 0.0; }));
     EXPECT_FALSE(session.preview().pending());
 
     FormSnapshot close = copper_in_water();
@@ -119,7 +120,7 @@ TEST_F(SessionAndWindow, TheWindowShowsWhatTheSessionComputes) {
     FormSnapshot by_hand = copper_in_water();
     by_hand.E0 = val(form.Text11.text());
     by_hand.full_energy = val(form.Label8.caption());
-    by_hand.density = 2.2;          // the film's fields keep their values for a bulk sample
+    by_hand.density = 2.2;             // the film's fields keep their values for a bulk sample
     by_hand.thickness_cm = 50 * 1e-7;  // 50 nm
     EXPECT_TRUE(form.snapshot() == by_hand);
 

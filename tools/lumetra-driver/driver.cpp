@@ -18,6 +18,7 @@
 #include "common/numtext.h"
 #include "data/lines.h"
 #include "engine/transmission.h"
+#include "arguments.h"
 #include "picture_text.h"
 #include "physics/xrl.h"
 #include "window/file_io.h"
@@ -32,106 +33,6 @@ namespace {
 using window::Control;
 using window::ControlKind;
 using window::MouseButton;
-
-// Thrown by a command that cannot run; run_line prints it as "ERROR reason".
-struct Failure {
-    std::string reason;
-};
-
-[[noreturn]] void fail(std::string reason) { throw Failure{std::move(reason)}; }
-
-// The first word of `rest` (up to the first blank); `rest` keeps what follows that
-// one blank. Without a blank the whole text is the word and `rest` becomes empty.
-std::string_view take_word(std::string_view& rest) {
-    const std::size_t blank = rest.find(' ');
-    std::string_view word = rest.substr(0, blank);
-    rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
-    return word;
-}
-
-// The words of `rest`, split at every single blank (two blanks make an empty word).
-std::vector<std::string_view> words(std::string_view rest) {
-    std::vector<std::string_view> out;
-    if (rest.empty()) return out;
-    while (true) {
-        const std::size_t blank = rest.find(' ');
-        out.push_back(rest.substr(0, blank));
-        if (blank == std::string_view::npos) break;
-        rest = rest.substr(blank + 1);
-    }
-    return out;
-}
-
-std::vector<std::string_view> exactly(std::string_view rest, std::size_t n, const char* usage) {
-    auto w = words(rest);
-    if (w.size() != n) fail(std::string("usage: ") + usage);
-    return w;
-}
-
-// "\t" stands for a tab and "\\" for a backslash; any other backslash stays.
-std::string unescape(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == 't' || s[i + 1] == '\\')) {
-            out += s[i + 1] == 't' ? '\t' : '\\';
-            ++i;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
-double number(std::string_view word) {
-    double v = 0.0;
-    if (!window::parse_number(word, v)) fail("not a number: " + std::string(word));
-    return v;
-}
-
-// A 16-bit argument: rounded half to even and clamped, as the form converts.
-std::int16_t int16_arg(std::string_view word) { return text::to_int16(number(word)); }
-
-int int_arg(std::string_view word) {
-    const double v = std::nearbyint(number(word));
-    constexpr double lo = std::numeric_limits<int>::min();
-    constexpr double hi = std::numeric_limits<int>::max();
-    return static_cast<int>(std::clamp(v, lo, hi));
-}
-
-int ranged(std::string_view word, int lo, int hi, const char* what) {
-    const int v = int_arg(word);
-    if (v < lo || v > hi) {
-        fail(std::string(what) + " out of range " + std::to_string(lo) + ".." +
-             std::to_string(hi) + ": " + std::string(word));
-    }
-    return v;
-}
-
-MouseButton button_arg(std::string_view word) {
-    return static_cast<MouseButton>(ranged(word, 0, 2, "button"));
-}
-
-float coordinate(std::string_view word) {
-    constexpr double limit = std::numeric_limits<float>::max();
-    return static_cast<float>(std::clamp(number(word), -limit, limit));
-}
-
-const char* kind_name(ControlKind k) {
-    switch (k) {
-        case ControlKind::TextBox: return "text box";
-        case ControlKind::Label: return "label";
-        case ControlKind::CommandButton: return "button";
-        case ControlKind::OptionButton: return "option button";
-        case ControlKind::CheckBox: return "check box";
-        case ControlKind::ComboBox: return "combo box";
-        case ControlKind::PictureBox: return "picture box";
-        case ControlKind::Frame: return "frame";
-        case ControlKind::LineShape: return "line";
-        case ControlKind::Shape: return "shape";
-    }
-    return "control";
-}
 
 using Handler = void (window::RADirido::*)();
 
@@ -265,13 +166,6 @@ void Driver::dispatch(std::string_view command, std::string_view rest) {
     fail("unknown command " + std::string(command));
 }
 
-void Driver::cmd_model(std::string_view rest) {
-    const auto name = exactly(rest, 1, "model classic|fp")[0];
-    if (name == "classic") return planner_->set_model(planning::Model::classic);
-    if (name == "fp") return planner_->set_model(planning::Model::fp);
-    fail("usage: model classic|fp");
-}
-
 void Driver::cmd_resize(std::string_view rest) {
     const auto w = exactly(rest, 2, "resize W H");
     double width = 0, height = 0;
@@ -281,54 +175,6 @@ void Driver::cmd_resize(std::string_view rest) {
     ensure_view();
     view_->resize(static_cast<int>(width), static_cast<int>(height));
     QApplication::processEvents();
-}
-
-void Driver::cmd_setupfile(std::string_view rest) {
-    const std::string_view verb = take_word(rest);
-    if ((verb != "save" && verb != "load") || rest.empty())
-        fail("usage: setupfile save|load PATH");
-    const std::string path(rest);
-    const std::string problem = verb == "save" ? planner_->save_setup(path) : planner_->load_setup(path);
-    if (!problem.empty()) fail(problem);
-}
-
-void Driver::cmd_setup(std::string_view rest) {
-    const std::string key(take_word(rest));
-    if (key.empty()) fail("usage: setup KEY VALUE");
-    if (!planner_->set_planning(key, std::string(rest))) fail("unknown setting or value: " + key);
-}
-
-// The rates of the last calculation with the fundamental-parameter model.
-void Driver::cmd_rates(std::string_view rest) {
-    if (!rest.empty()) fail("usage: rates");
-    const physics::Result& r = planner_->fp_result();
-    if (!r.ok) fail(r.reason.empty() ? "no calculation with the fp model" : r.reason);
-    using window::format_number;
-    for (const physics::LineRate& l : r.lines) {
-        out_ << "LINE " << l.Z << ' ' << physics::xrl::line_name(l.line) << ' '
-             << format_number(l.energy) << ' ' << format_number(l.primary) << ' '
-             << format_number(l.secondary) << '\n';
-    }
-    out_ << "SCATTER RAYLEIGH " << format_number(r.rayleigh.energy) << ' '
-         << format_number(r.rayleigh.rate) << '\n';
-    out_ << "SCATTER COMPTON " << format_number(r.compton.energy) << ' '
-         << format_number(r.compton.rate) << '\n';
-    const physics::Figures& f = r.figures;
-    out_ << "ICR " << format_number(f.icr) << '\n';
-    out_ << "OCR " << format_number(f.ocr) << '\n';
-    out_ << "DEADTIME " << format_number(f.dead_time) << '\n';
-    out_ << "TARGET " << format_number(f.target) << '\n';
-    out_ << "BACKGROUND " << format_number(f.background) << '\n';
-    out_ << "TIME_PER_POINT " << format_number(f.time_per_point) << '\n';
-    out_ << "SELF_ABSORPTION " << format_number(f.self_absorption) << '\n';
-    if (f.paralysed()) out_ << "SATURATED " << format_number(f.overload) << '\n';
-}
-
-Control& Driver::control(std::string_view name) {
-    if (name.empty()) fail("missing control name");
-    Control* c = form_->find(std::string(name));
-    if (!c) fail("unknown control " + std::string(name));
-    return *c;
 }
 
 void Driver::cmd_set(std::string_view rest) {
@@ -673,51 +519,4 @@ void Driver::cmd_run(std::string_view rest) {
 
 // "export csv|png|svg|pdf PATH": the spectrum as CSV or the plot as a picture;
 // silent when saved.
-void Driver::cmd_export(std::string_view rest) {
-    const std::string format(take_word(rest));
-    if (rest.empty() || (format != "csv" && format != "png" && format != "svg" &&
-                         format != "pdf" && format != "report"))
-        fail("usage: export csv|png|svg|pdf PATH, or export report PATH [a4|letter] "
-             "[portrait|landscape]");
-    std::string path(rest);
-    std::string error;
-    if (format == "report") {
-        // The paper's words end the line; the path is what stands before them.
-        window::qt::ReportPaper paper;
-        std::vector<std::string> paper_words;
-        for (std::size_t blank; paper_words.size() < 2 &&
-                                (blank = path.rfind(' ')) != std::string::npos;) {
-            std::vector<std::string> trial = paper_words;
-            trial.insert(trial.begin(), path.substr(blank + 1));
-            if (!window::qt::paper_from_words(trial, paper)) break;
-            paper_words = std::move(trial);
-            path.resize(blank);
-        }
-        ensure_view();
-        error = window::qt::export_report(*planner_, path, paper);
-    } else if (format == "csv") {
-        error = planning::save_spectrum_csv(*planner_, path);
-    } else {
-        ensure_view();  // pictures need the running application
-        error = window::qt::export_picture(*form_, path, format);
-    }
-    if (!error.empty()) fail(error);
-}
-
-// "composition? TEXT": how the text reads, each line as "PREVIEW line" (under the
-// classic model with its problem, as the window's dialog shows it).
-void Driver::cmd_composition_preview(std::string_view rest) {
-    const bool classic = planner_->model() == planning::Model::classic;
-    for (const std::string& line : chem::preview_lines(chem::parse_composition(rest), classic))
-        out_ << "PREVIEW " << line << '\n';
-}
-
-// "composition TEXT": the preview, then the composition written into the form; a
-// problem fails and leaves the form as it was.
-void Driver::cmd_composition(std::string_view rest) {
-    cmd_composition_preview(rest);
-    const std::string problem = form_->apply_composition(std::string(rest));
-    if (!problem.empty()) fail(problem);
-}
-
 }  // namespace lumetra::driver
