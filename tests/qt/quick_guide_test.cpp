@@ -25,7 +25,6 @@ TEST(QuickGuide, HelpShowsTheWholePage) {
 
     common::ScriptedDialogs dialogs;
     planning::Planner planner{dialogs};
-    RADirido& form = planner.form();
     auto window = std::make_unique<MainWindow>(planner, dialogs);
     window->show();
     QAction* help = window->action(QStringLiteral("Quick guide"));
