@@ -9,24 +9,11 @@
 #include <optional>
 #include <sstream>
 
-#include "common/random_session.h"
 #include "monkey/inputs.h"
 #include "monkey/session.h"
 #include "window/setup_format.h"
 
 namespace lumetra::monkey {
-
-using lumetra::testing::describe_text;
-using window::CheckBox;
-using window::ComboBox;
-using window::CommandButton;
-using window::Control;
-using window::ControlKind;
-using window::Label;
-using window::MouseButton;
-using window::OptionButton;
-using window::RADirido;
-using window::TextBox;
 
 namespace {
 
@@ -291,31 +278,29 @@ bool Session::compose_sample() {
     return true;
 }
 
+// Types t key by key after `start`, each keystroke one action.
+bool Session::type_keys(Control& c, const std::string& start, const std::string& t) {
+    std::string now = start;
+    for (const std::string& key : keystrokes(t)) {
+        now += key;
+        const std::string s = now;
+        if (!step("key " + c.name() + " " + describe_text(s), [&] { set_typed(c, s); }))
+            return false;
+    }
+    return true;
+}
+
 bool Session::type_into(Control& c) {
     const std::string t = text_for(*form_, c, rng_);
     const std::string& current = c.caption();
     const double mode = rng_.unit();
     if (mode < 0.25 && t.size() <= 24) {
         // Select all and type the text key by key.
-        std::string now;
-        for (const std::string& key : keystrokes(t)) {
-            now += key;
-            const std::string s = now;
-            if (!step("key " + c.name() + " " + describe_text(s), [&] { set_typed(c, s); }))
-                return false;
-        }
-        return true;
+        return type_keys(c, "", t);
     }
     if (mode < 0.35 && t.size() <= 24) {
         // Append to what stands there.
-        std::string now = current;
-        for (const std::string& key : keystrokes(t)) {
-            now += key;
-            const std::string s = now;
-            if (!step("key " + c.name() + " " + describe_text(s), [&] { set_typed(c, s); }))
-                return false;
-        }
-        return true;
+        return type_keys(c, current, t);
     }
     if (mode < 0.42 && !current.empty()) {
         // Backspace a few times.

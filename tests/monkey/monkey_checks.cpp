@@ -7,23 +7,11 @@
 #include <sstream>
 
 #include "common/numtext.h"
-#include "common/random_session.h"
 #include "monkey/inputs.h"
 #include "monkey/session.h"
 #include "window/setup_format.h"
 
 namespace lumetra::monkey {
-
-using lumetra::testing::describe_text;
-using window::CheckBox;
-using window::ComboBox;
-using window::CommandButton;
-using window::Control;
-using window::ControlKind;
-using window::Label;
-using window::OptionButton;
-using window::RADirido;
-using window::TextBox;
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/dialogs.h"
+#include "common/random_session.h"
 #include "monkey/monkey_session.h"
 #include "planning/planner.h"
 #include "window/parameter_format.h"
@@ -22,6 +23,18 @@
 namespace lumetra::monkey {
 
 namespace fs = std::filesystem;
+// The form's names, for the session's files.
+using lumetra::testing::describe_text;
+using window::CheckBox;
+using window::ComboBox;
+using window::CommandButton;
+using window::Control;
+using window::ControlKind;
+using window::Label;
+using window::MouseButton;
+using window::OptionButton;
+using window::RADirido;
+using window::TextBox;
 
 class Session {
   public:
@@ -65,6 +78,7 @@ class Session {
     bool step(const std::string& what, const std::function<void()>& action, bool saving = false);
     bool random_action();
     bool type_into(window::Control& c);
+    bool type_keys(window::Control& c, const std::string& start, const std::string& t);
     bool click_button();
     bool click_option();
     bool click_check();
