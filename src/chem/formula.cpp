@@ -289,27 +289,18 @@ double Reader::optional_count() {
 // that starts a hydrate ("4.5H2O") ends the count.
 double Reader::count(bool hydrate_aware) {
     const std::size_t start = i_;
-    while (i_ < s_.size() && digit(s_[i_])) ++i_;
+    i_ = digits_end(i_);
     if (i_ + 1 < s_.size() && s_[i_] == '.' && digit(s_[i_ + 1]) &&
-        !(hydrate_aware && hydrate_after_point(i_))) {
-        ++i_;
-        while (i_ < s_.size() && digit(s_[i_])) ++i_;
-    }
+        !(hydrate_aware && hydrate_after_point(i_)))
+        i_ = digits_end(i_ + 1);
     // "Fe1e3": an exponent has no place in a count (no element is written "e").
-    if (i_ < s_.size() && (s_[i_] == 'e' || s_[i_] == 'E')) {
-        std::size_t j = i_ + 1;
-        if (j < s_.size() && (s_[j] == '+' || s_[j] == '-')) ++j;
-        if (j < s_.size() && digit(s_[j])) {
-            while (j < s_.size() && digit(s_[j])) ++j;
-            throw Stop{"count " + echo(s_.substr(start, j - start)) + " at " + where(start) +
-                       ": a count in a formula is written without an exponent"};
-        }
-    }
+    if (const std::size_t j = exponent_end(i_); j != i_)
+        throw Stop{"count " + echo(s_.substr(start, j - start)) + " at " + where(start) +
+                   ": a count in a formula is written without an exponent"};
     // "CuSO4.5.5H2O": 4.5 and a hydrate of 5, or 4 and a hydrate of 5.5.
     if (i_ + 1 < s_.size() && s_[i_] == '.' && digit(s_[i_ + 1]) &&
         s_.substr(start, i_ - start).find('.') != std::string_view::npos) {
-        std::size_t j = i_ + 1;
-        while (j < s_.size() && digit(s_[j])) ++j;
+        const std::size_t j = digits_end(i_ + 1);
         throw Stop{"count " + echo(s_.substr(start, j - start)) + " at " + where(start) +
                    " has two full stops and reads two ways: write a hydrate with '\xC2\xB7' "
                    "(CuSO4\xC2\xB7"

@@ -85,22 +85,24 @@ void Reader::refuse_sign(const char* what) {
     throw Stop{std::string("negative ") + what + " at " + where(i_)};
 }
 
+std::size_t Reader::digits_end(std::size_t j) const {
+    while (j < s_.size() && digit(s_[j])) ++j;
+    return j;
+}
+
+std::size_t Reader::exponent_end(std::size_t j) const {
+    if (j >= s_.size() || (s_[j] != 'e' && s_[j] != 'E')) return j;
+    std::size_t k = j + 1;
+    if (k < s_.size() && (s_[k] == '+' || s_[k] == '-')) ++k;
+    return k < s_.size() && digit(s_[k]) ? digits_end(k) : j;
+}
+
 // digits [ "." digits ] [ ("e"|"E") [sign] digits ], or "." digits ...
 double Reader::number() {
     const std::size_t start = i_;
-    while (i_ < s_.size() && digit(s_[i_])) ++i_;
-    if (i_ + 1 < s_.size() && s_[i_] == '.' && digit(s_[i_ + 1])) {
-        ++i_;
-        while (i_ < s_.size() && digit(s_[i_])) ++i_;
-    }
-    if (i_ < s_.size() && (s_[i_] == 'e' || s_[i_] == 'E')) {
-        std::size_t j = i_ + 1;
-        if (j < s_.size() && (s_[j] == '+' || s_[j] == '-')) ++j;
-        if (j < s_.size() && digit(s_[j])) {
-            i_ = j;
-            while (i_ < s_.size() && digit(s_[i_])) ++i_;
-        }
-    }
+    i_ = digits_end(i_);
+    if (i_ + 1 < s_.size() && s_[i_] == '.' && digit(s_[i_ + 1])) i_ = digits_end(i_ + 1);
+    i_ = exponent_end(i_);
     double v = 0.0;
     const auto r = std::from_chars(s_.data() + start, s_.data() + i_, v);
     if (r.ec == std::errc::result_out_of_range)

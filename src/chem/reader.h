@@ -52,6 +52,10 @@ class Reader {
 
     // reader.cpp
     double number();
+    // Where a run of digits from j ends; where an exponent ("e" or "E", a sign,
+    // digits) starting at j ends, or j when none starts there.
+    std::size_t digits_end(std::size_t j) const;
+    std::size_t exponent_end(std::size_t j) const;
     void refuse_sign(const char* what);
     void skip_blanks();
     bool blank_at(std::size_t j) const;

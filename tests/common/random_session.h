@@ -1,11 +1,15 @@
 #pragma once
 // What the random sessions (the monkey on the form, the session on the real window)
-// share: the choice of the next field to type into, and how a text is logged.
+// share: the choice of the next field to type into, how a text is logged, and the
+// check of the state's codes.
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "engine/calc_state.h"
 
 namespace lumetra::testing {
 
@@ -49,6 +53,20 @@ Field* field_favouring_the_sample(Rng& rng, const std::vector<Field*>& fields) {
         if (!sample.empty()) chosen = sample[rng.below(sample.size())];
     }
     return chosen;
+}
+
+// The state's codes that are none the form sets: the element count outside -10 and
+// 0..11, and the calculation, edge and sample codes outside their two or three values.
+inline std::string state_code_faults(const engine::CalcState& st) {
+    std::ostringstream out;
+    if (!(st.Elem_count == -10 || (st.Elem_count >= 0 && st.Elem_count <= 11)))
+        out << "Elem_count is " << st.Elem_count << "; ";
+    if (!(st.Calc_state == -10 || st.Calc_state == 0 || st.Calc_state == 10))
+        out << "Calc_state is " << st.Calc_state << "; ";
+    if (st.Edge_mode != 10 && st.Edge_mode != -10) out << "Edge_mode is " << st.Edge_mode << "; ";
+    if (st.Sample_form != 10 && st.Sample_form != -10)
+        out << "Sample_form is " << st.Sample_form << "; ";
+    return out.str();
 }
 
 }  // namespace lumetra::testing

@@ -65,13 +65,7 @@ std::string Session::check() {
 std::string Session::check_state() const {
     const auto& st = form_->st;
     std::ostringstream out;
-    if (!(st.Elem_count == -10 || (st.Elem_count >= 0 && st.Elem_count <= 11)))
-        out << "Elem_count is " << st.Elem_count << "; ";
-    if (!(st.Calc_state == -10 || st.Calc_state == 0 || st.Calc_state == 10))
-        out << "Calc_state is " << st.Calc_state << "; ";
-    if (st.Edge_mode != 10 && st.Edge_mode != -10) out << "Edge_mode is " << st.Edge_mode << "; ";
-    if (st.Sample_form != 10 && st.Sample_form != -10)
-        out << "Sample_form is " << st.Sample_form << "; ";
+    out << lumetra::testing::state_code_faults(st);
     if (form_->view.Coarse_index < 0 || form_->view.Coarse_index > 7)
         out << "Coarse_index is " << form_->view.Coarse_index << "; ";
     // The option groups agree with the state they choose.

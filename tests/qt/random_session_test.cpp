@@ -20,13 +20,7 @@ std::string Session::check() {
 std::string Session::check_state() const {
     const engine::CalcState& st = form_.st;
     std::ostringstream out;
-    if (!(st.Elem_count == -10 || (st.Elem_count >= 0 && st.Elem_count <= kRows)))
-        out << "Elem_count is " << st.Elem_count << "; ";
-    if (!(st.Calc_state == -10 || st.Calc_state == 0 || st.Calc_state == 10))
-        out << "Calc_state is " << st.Calc_state << "; ";
-    if (st.Edge_mode != 10 && st.Edge_mode != -10) out << "Edge_mode is " << st.Edge_mode << "; ";
-    if (st.Sample_form != 10 && st.Sample_form != -10)
-        out << "Sample_form is " << st.Sample_form << "; ";
+    out << lumetra::testing::state_code_faults(st);
     if (form_.Option1.value() == form_.Option2.value()) out << "edge options alike; ";
     if (form_.Option3.value() == form_.Option4.value()) out << "scale options alike; ";
     if (form_.Option5.value() == form_.Option6.value()) out << "sample options alike; ";
