@@ -6,12 +6,13 @@
 #include <limits>
 #include <vector>
 
+#include "common/constants.h"
 #include "physics/xrl.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kFwhmPerSigma = 2.3548;
+using common::kFwhmPerSigma;
 constexpr double kReach = 5.0;        // sigmas drawn on each side of a peak
 constexpr double kWindowReach = 8.0;  // sigmas beyond which a peak adds nothing to B
 constexpr std::size_t kPileCandidates = 30;
@@ -73,7 +74,7 @@ double clean_time_us(double t) {
 
 // Standard normal distribution function, Phi(z) = erfc(-z / sqrt 2) / 2.
 double Phi(double z) {
-    return 0.5 * std::erfc(-z * 0.70710678118654752);
+    return 0.5 * std::erfc(-z * common::kInvSqrt2);
 }
 
 // Phi(z) from a table of Phi and of its derivative phi = exp(-z^2 / 2) / sqrt(2 pi)
@@ -86,7 +87,7 @@ class NormalTable {
         for (int i = 0; i <= kNodes; ++i) {
             const double z = -kEdge + i * kStep;
             Phi_[i] = Phi(z);
-            phi_[i] = 0.39894228040143268 * std::exp(-0.5 * z * z);
+            phi_[i] = common::kInvSqrt2Pi * std::exp(-0.5 * z * z);
         }
     }
     double operator()(double z) const {

@@ -48,9 +48,13 @@ double sum(const Channels& c, int first = 0, int last = kChannels - 1) {
     return total;
 }
 
-// Germanium FWHM by hand, keV: sqrt(150^2 + 2.3548^2 x 0.106 x 2.96 (E - 5898 eV)).
+// FWHM / sigma of a Gaussian.
+const double kFwhmPerSigma = 2.0 * std::sqrt(2.0 * std::log(2.0));
+
+// Germanium FWHM by hand, keV: sqrt(150^2 + (2 sqrt(2 ln 2))^2 x 0.106 x 2.96 (E - 5898 eV)).
 double ge_fwhm(double E) {
-    return 1e-3 * std::sqrt(150.0 * 150.0 + 2.3548 * 2.3548 * 0.106 * 2.96 * (E * 1e3 - 5898.0));
+    return 1e-3 * std::sqrt(150.0 * 150.0 +
+                            kFwhmPerSigma * kFwhmPerSigma * 0.106 * 2.96 * (E * 1e3 - 5898.0));
 }
 
 double Phi(double z) {
@@ -84,8 +88,8 @@ TEST(Synthesis, CountsAreConservedAndDeadTimeIsParalysable) {
     EXPECT_NEAR(moment / sum(r.layers.line), 6.4, 1e-4);
     for (int n = 0; n < kChannels; ++n) {
         EXPECT_LE(r.layers.line[n], r.layers.target[n] + 1e-12);
-        EXPECT_LE(r.layers.target[n] + r.layers.mark[n] + r.layers.elastic[n] +
-                      r.layers.escape[n] + r.layers.pileup[n],
+        EXPECT_LE(r.layers.target[n] + r.layers.mark[n] + r.layers.elastic[n] + r.layers.escape[n] +
+                      r.layers.pileup[n],
                   r.layers.total[n] + 1e-9);
     }
 }
@@ -118,7 +122,7 @@ TEST(Synthesis, SignalBackgroundAndTimePerPoint) {
     s.detector.peak_to_background = 1000.0;
     const Result r = run(s, {line_at(0, 6.4, 1e4), line_at(1, 6.49, 2e4)});
     const double g = std::exp(-0.03), f = 5.898 / (1.0645 * 0.150) / 1000.0;
-    const double W = ge_fwhm(6.4), sigma2 = ge_fwhm(6.49) / 2.3548;
+    const double W = ge_fwhm(6.4), sigma2 = ge_fwhm(6.49) / kFwhmPerSigma;
     const double z_lo = (6.4 - W / 2 - 6.49) / sigma2, z_hi = (6.4 + W / 2 - 6.49) / sigma2;
     const double S = g * 1e4 * (1 - f);
     const double B =
@@ -213,9 +217,8 @@ TEST(Synthesis, NoLayerHoldsANegativeCount) {
         sc.compton = {8.9, 7.7e4, 250.0};
         const Result r =
             run(s, {line_at(0, 6.4, 1.37e4), line_at(1, 5.9, 2.9e5), line_at(1, 6.49, 4.1e4)}, sc);
-        for (const Channels* c : {&r.layers.total, &r.layers.target, &r.layers.line,
-                                  &r.layers.mark, &r.layers.elastic, &r.layers.escape,
-                                  &r.layers.pileup})
+        for (const Channels* c : {&r.layers.total, &r.layers.target, &r.layers.line, &r.layers.mark,
+                                  &r.layers.elastic, &r.layers.escape, &r.layers.pileup})
             for (int n = 0; n < kChannels; ++n) ASSERT_GE((*c)[n], 0.0) << full << " " << n;
     }
 }
