@@ -35,10 +35,9 @@ void element_lines(int i, double scale, double mu0, const Setup& setup, const Sa
         const int line = l.code;
         const double E = l.energy;
         if (!(E < E0)) continue;
-        // A combined code (KO, L3O45, ...) sums lines listed on their own: counting it
-        // would count them twice.
-        const xrl::LineInfo* info = xrl::line_info(line);
-        if (!info || info->combined()) continue;
+        // A combined code (KO, L3O45, ...) counts only where the library gives none
+        // of its parts on their own: the sum is then the only record of those lines.
+        if (!xrl::counted_line(Z, line)) continue;
         const double cs = sample.cs_fluor_line(Z, line, E0);  // cm2/g
         if (!(cs > 0.0)) continue;
         const double chi = mu0 / sample.sin_in() + sample.mu(E) / sample.sin_out();

@@ -210,8 +210,8 @@ void pile_up(const std::vector<Source>& sources, const Response& response, doubl
             const double rate = pairs * tau_pp * a.full * b.full;
             const double E = a.E + b.E;
             if (rate > 0.0)
-                peaks.push_back({E, response.fwhm(E) / kFwhmPerSigma, rate, kTotal | kPileup,
-                                 false, Kind::pileup, a.origin, b.origin});
+                peaks.push_back({E, response.fwhm(E) / kFwhmPerSigma, rate, kTotal | kPileup, false,
+                                 Kind::pileup, a.origin, b.origin});
         }
 }
 
