@@ -39,8 +39,8 @@ const Known* known(int line) {
 // A source of a part of B by name: "Fe K-alpha 1", "Rayleigh", "Compton"; short,
 // for the two of a pile-up peak: "Fe Ka1".
 std::string source_name(const Result& r, int source, bool short_form) {
-    if (source == NearPeak::kRayleigh) return "Rayleigh";
-    if (source == NearPeak::kCompton) return "Compton";
+    if (source == BackgroundPart::kRayleigh) return "Rayleigh";
+    if (source == BackgroundPart::kCompton) return "Compton";
     if (source < 0 || static_cast<std::size_t>(source) >= r.lines.size()) return "?";
     const LineRate& l = r.lines[static_cast<std::size_t>(source)];
     const Known* k = known(l.line);
@@ -48,16 +48,16 @@ std::string source_name(const Result& r, int source, bool short_form) {
     return xrl::symbol(l.Z) + " " + label;
 }
 
-std::string name_of(const Result& r, const NearPeak& p) {
+std::string name_of(const Result& r, const BackgroundPart& p) {
     switch (p.kind) {
-        case NearPeak::Kind::escape:
+        case BackgroundPart::Kind::escape:
             return source_name(r, p.source, false) + " escape";
-        case NearPeak::Kind::pileup:
+        case BackgroundPart::Kind::pileup:
             return "pile-up " + source_name(r, p.source, true) + " + " +
                    source_name(r, p.partner, true);
-        case NearPeak::Kind::shelf:
+        case BackgroundPart::Kind::shelf:
             return "incomplete charge (all peaks)";
-        case NearPeak::Kind::peak:
+        case BackgroundPart::Kind::peak:
             break;
     }
     return source_name(r, p.source, false);
@@ -108,9 +108,10 @@ std::string beyond_scale(const Setup& setup, const Result& result) {
 std::vector<Neighbour> neighbours(const Result& result, int n) {
     std::vector<Neighbour> found;
     if (!result.ok) return found;
-    const int count = std::min({n, result.near_count, kNearPeaks});
-    for (int i = 0; i < count; ++i) {
-        const NearPeak& p = result.near[static_cast<std::size_t>(i)];
+    const std::vector<BackgroundPart>& parts = result.background_parts;
+    const std::size_t count = std::min(parts.size(), static_cast<std::size_t>(std::max(n, 0)));
+    for (std::size_t i = 0; i < count; ++i) {
+        const BackgroundPart& p = parts[i];
         found.push_back({name_of(result, p), p.energy, p.rate, p.share});
     }
     return found;
