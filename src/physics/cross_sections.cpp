@@ -41,11 +41,10 @@ double CrossSections::photo(int Z, double E) {
 }
 
 const std::vector<CrossSections::Line>& CrossSections::lines_of(int Z) {
-    constexpr int kFirstLine = -1, kLastLine = -219;  // KL1 .. the last M line
     auto it = lines_.find(Z);
     if (it != lines_.end()) return it->second;
     std::vector<Line> found;
-    for (int code = kFirstLine; code >= kLastLine; --code) {
+    for (int code = xrl::kFirstLine; code >= xrl::kLastLine; --code) {
         const double E = xrl::line_energy(Z, code);
         if (E > xrl::kLowestEnergy && E <= xrl::kHighestEnergy) found.push_back({code, E});
     }

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/constants.h"
 #include "physics/xrl.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using common::kPi;
 constexpr double kNearest = 0.1;  // cm
 constexpr int kBeryllium = 4, kAluminium = 13, kSilicon = 14, kGermanium = 32;
 

@@ -2,25 +2,15 @@
 // excited directly by the incident beam.
 
 #include <cmath>
-#include <string>
 
+#include "common/constants.h"
 #include "physics/fluorescence.h"
 #include "physics/xrl.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kThinFilm = 1e-9;
-
-// Whether a line code is the library's sum of several lines it also lists on their own
-// (KO, KP, L1N67, L1O45, L3O45, ...): the part after the initial shell is not one
-// subshell such as "M5". Counting these would count their parts twice.
-bool combined(int line) {
-    const std::string name = xrl::line_name(line);
-    const std::size_t initial = name.empty() || name[0] == 'K' ? 1 : 2;
-    return name.size() != initial + 2;
-}
+using common::kPi;
 
 // Depth factor from chi = mu(E0) / sin psi_in + mu(E_line) / sin psi_out (cm2/g),
 // g/cm2: 1 / chi for bulk, (1 - exp(-chi rho t)) / chi for a film (rho t itself
@@ -29,7 +19,7 @@ double depth_factor(const Sample& sample, double chi) {
     if (!sample.film()) return chi > 0.0 ? 1.0 / chi : 0.0;
     const double rho_t = sample.areal_density();
     const double x = chi * rho_t;
-    if (x < kThinFilm) return rho_t;
+    if (x < common::kThinFilmDepth) return rho_t;
     return -std::expm1(-x) / chi;
 }
 
@@ -45,7 +35,9 @@ void element_lines(int i, double scale, double mu0, const Setup& setup, const Sa
         const int line = l.code;
         const double E = l.energy;
         if (!(E < E0)) continue;
-        if (combined(line)) continue;
+        // A combined code (KO, L3O45, ...) counts only where the library gives none
+        // of its parts on their own: the sum is then the only record of those lines.
+        if (!xrl::counted_line(Z, line)) continue;
         const double cs = sample.cs_fluor_line(Z, line, E0);  // cm2/g
         if (!(cs > 0.0)) continue;
         const double chi = mu0 / sample.sin_in() + sample.mu(E) / sample.sin_out();

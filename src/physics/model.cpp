@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/constants.h"
 #include "physics/detector_path.h"
 #include "physics/fluorescence.h"
 #include "physics/response.h"
@@ -19,8 +20,7 @@ namespace {
 void detection_of_target(const DetectorPath& path, Figures& f) {
     const double E = f.target_energy;
     if (!(E > 0.0)) return;
-    constexpr double kFourPi = 4.0 * 3.14159265358979323846;
-    f.solid_angle_fraction = path.omega() / kFourPi;
+    f.solid_angle_fraction = path.omega() / common::kFourPi;
     f.air = path.air(E);
     f.filters_and_window = path.filters(E) * path.window(E);
     f.crystal = path.efficiency(E);

@@ -1,6 +1,7 @@
 #include "physics/neighbours.h"
 
 #include <algorithm>
+#include <array>
 
 #include "physics/xrl.h"
 
@@ -12,13 +13,22 @@ struct Known {
     const char* label;  // as a planner writes it
     const char* short_label;
 };
-constexpr Known kKnown[] = {
-    {-3, "K-alpha 1", "Ka1"},   {-2, "K-alpha 2", "Ka2"},   {-6, "K-beta 1", "Kb1"},
-    {-5, "K-beta 3", "Kb3"},    {-90, "L-alpha 1", "La1"},  {-89, "L-alpha 2", "La2"},
-    {-63, "L-beta 1", "Lb1"},   {-95, "L-beta 2", "Lb2"},   {-34, "L-beta 3", "Lb3"},
-    {-33, "L-beta 4", "Lb4"},   {-60, "L-eta", "Le"},       {-86, "L-l", "Ll"},
-    {-68, "L-gamma 1", "Lg1"},  {-207, "M-alpha 1", "Ma1"}, {-206, "M-alpha 2", "Ma2"},
-    {-187, "M-beta", "Mb"}};
+constexpr std::array<Known, 16> kKnown = {{{xrl::kKL3, "K-alpha 1", "Ka1"},
+                                           {xrl::kKL2, "K-alpha 2", "Ka2"},
+                                           {xrl::kKM3, "K-beta 1", "Kb1"},
+                                           {xrl::kKM2, "K-beta 3", "Kb3"},
+                                           {xrl::kL3M5, "L-alpha 1", "La1"},
+                                           {xrl::kL3M4, "L-alpha 2", "La2"},
+                                           {xrl::kL2M4, "L-beta 1", "Lb1"},
+                                           {xrl::kL3N5, "L-beta 2", "Lb2"},
+                                           {xrl::kL1M3, "L-beta 3", "Lb3"},
+                                           {xrl::kL1M2, "L-beta 4", "Lb4"},
+                                           {xrl::kL2M1, "L-eta", "Le"},
+                                           {xrl::kL3M1, "L-l", "Ll"},
+                                           {xrl::kL2N4, "L-gamma 1", "Lg1"},
+                                           {xrl::kM5N7, "M-alpha 1", "Ma1"},
+                                           {xrl::kM5N6, "M-alpha 2", "Ma2"},
+                                           {xrl::kM4N6, "M-beta", "Mb"}}};
 
 const Known* known(int line) {
     for (const Known& k : kKnown)
@@ -29,26 +39,25 @@ const Known* known(int line) {
 // A source of a part of B by name: "Fe K-alpha 1", "Rayleigh", "Compton"; short,
 // for the two of a pile-up peak: "Fe Ka1".
 std::string source_name(const Result& r, int source, bool short_form) {
-    if (source == NearPeak::kRayleigh) return "Rayleigh";
-    if (source == NearPeak::kCompton) return "Compton";
+    if (source == BackgroundPart::kRayleigh) return "Rayleigh";
+    if (source == BackgroundPart::kCompton) return "Compton";
     if (source < 0 || static_cast<std::size_t>(source) >= r.lines.size()) return "?";
     const LineRate& l = r.lines[static_cast<std::size_t>(source)];
     const Known* k = known(l.line);
-    const std::string label =
-        k ? (short_form ? k->short_label : k->label) : xrl::line_name(l.line);
+    const std::string label = k ? (short_form ? k->short_label : k->label) : xrl::line_name(l.line);
     return xrl::symbol(l.Z) + " " + label;
 }
 
-std::string name_of(const Result& r, const NearPeak& p) {
+std::string name_of(const Result& r, const BackgroundPart& p) {
     switch (p.kind) {
-        case NearPeak::Kind::escape:
+        case BackgroundPart::Kind::escape:
             return source_name(r, p.source, false) + " escape";
-        case NearPeak::Kind::pileup:
+        case BackgroundPart::Kind::pileup:
             return "pile-up " + source_name(r, p.source, true) + " + " +
                    source_name(r, p.partner, true);
-        case NearPeak::Kind::shelf:
+        case BackgroundPart::Kind::shelf:
             return "incomplete charge (all peaks)";
-        case NearPeak::Kind::peak:
+        case BackgroundPart::Kind::peak:
             break;
     }
     return source_name(r, p.source, false);
@@ -88,8 +97,8 @@ std::string beyond_scale(const Setup& setup, const Result& result) {
                                    : "Compton scatter";
     constexpr std::size_t kNamed = 3;
     for (std::size_t k = 0; k < stronger.size() && k < kNamed; ++k)
-        parts += (parts.empty() ? "" : ", ") +
-                 source_name(result, static_cast<int>(stronger[k]), false);
+        parts +=
+            (parts.empty() ? "" : ", ") + source_name(result, static_cast<int>(stronger[k]), false);
     if (stronger.size() > kNamed)
         parts += " and " + std::to_string(stronger.size() - kNamed) + " more lines";
     if (!stronger.empty()) parts += " (stronger than the target)";
@@ -99,9 +108,10 @@ std::string beyond_scale(const Setup& setup, const Result& result) {
 std::vector<Neighbour> neighbours(const Result& result, int n) {
     std::vector<Neighbour> found;
     if (!result.ok) return found;
-    const int count = std::min({n, result.near_count, kNearPeaks});
-    for (int i = 0; i < count; ++i) {
-        const NearPeak& p = result.near[static_cast<std::size_t>(i)];
+    const std::vector<BackgroundPart>& parts = result.background_parts;
+    const std::size_t count = std::min(parts.size(), static_cast<std::size_t>(std::max(n, 0)));
+    for (std::size_t i = 0; i < count; ++i) {
+        const BackgroundPart& p = parts[i];
         found.push_back({name_of(result, p), p.energy, p.rate, p.share});
     }
     return found;

@@ -15,16 +15,18 @@ struct Neighbour {
     // "incomplete charge (all peaks)"
     std::string name;
     double energy = 0.0;  // keV (0 for the shelves of incomplete charge collection)
-    double rate = 0.0;    // counts/s at the output rate inside B's window
+    double rate = 0.0;    // counts/s at the output rate inside the counting window
     double share = 0.0;   // of B
 };
 
-// The n strongest contributions to B (at most the model's kNearPeaks), strongest
-// first: fluorescence lines, Rayleigh and Compton scatter, their escape peaks, the
-// pile-up peaks and the shelves of incomplete charge collection together. They are
-// the very parts B adds up, in the same window (one FWHM wide around the target
-// line): none is larger than B, and together they are at most B.
-std::vector<Neighbour> neighbours(const Result& result, int n = kNearPeaks);
+constexpr int kNeighbours = 5;  // as many as the planning panel lists
+
+// The n strongest contributions to B, strongest first (the head of
+// Result::background_parts, by name): fluorescence lines, Rayleigh and Compton
+// scatter, their escape peaks, the pile-up peaks and the shelves of incomplete charge
+// collection together. They are the very parts B adds up, in the same counting
+// window as S: none is larger than B, and together they are at most B.
+std::vector<Neighbour> neighbours(const Result& result, int n = kNeighbours);
 
 // What a scale ending at setup.full_energy keV leaves out that a planner must know
 // of: the Rayleigh ("elastic") and Compton peaks, and every line stronger than the

@@ -3,25 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/constants.h"
 #include "physics/xrl.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kMnKa = 5.898;           // keV, where the resolution is quoted
-constexpr double kFwhmPerSigma = 2.3548;  // 2 sqrt(2 ln 2)
-constexpr double kPeakArea = 1.0645;      // area / (height x FWHM) of a Gaussian
-constexpr double kWidestNoise_eV = 1e6;   // caps an absurd resolution
+using common::kFwhmPerSigma;
+constexpr double kMnKa = 5.898;          // keV, where the resolution is quoted
+constexpr double kPeakArea = 1.0645;     // area / (height x FWHM) of a Gaussian
+constexpr double kWidestNoise_eV = 1e6;  // caps an absurd resolution
 constexpr int kSilicon = 14, kGermanium = 32;
-constexpr int kKShell = 0;
 constexpr double kAboveEdge = 1.000001;  // first node of the mu table, x the K edge
 constexpr double kMinorBeta = 0.05;      // K-beta share merged into the K-alpha escape
-
-// Line codes of the K-alpha group (KL1..KL3) and of the K-beta group (KM1..KN7,
-// KO1..KO7, KP1..KP5; the summed KO and KP codes -16 and -24 are left out).
-constexpr int kAlphaLines[] = {-1, -2, -3};
-constexpr int kBetaLines[] = {-4,  -5,  -6,  -7,  -8,  -9,  -10, -11, -12, -13, -14, -15,
-                              -17, -18, -19, -20, -21, -22, -23, -25, -26, -27, -28, -29};
 
 // Probability that a K photon of the crystal, made at the depth where a photon of
 // attenuation mu(E) was absorbed (normal incidence, semi-infinite crystal), leaves
@@ -37,7 +31,7 @@ bool positive(double v) {
 
 }  // namespace
 
-// N (keV) from the resolution R at 5.898 keV: N^2 = R^2 - 2.3548^2 Fano w E, all in
+// N (keV) from the resolution R at 5.898 keV: N^2 = R^2 - (2 sqrt(2 ln 2))^2 Fano w E, all in
 // eV; a resolution at or below the Fano limit leaves N = 0 (the Fano width holds).
 // Shelf fraction f = 5.898 / (1.0645 FWHM(5.898)) / (peak-to-background): the shelf
 // height over 0..5.898 keV is then the peak height divided by the ratio. A ratio
@@ -56,24 +50,23 @@ Response::Response(const Detector& detector) : d_(detector) {
     const double ptb = d_.peak_to_background;
     if (positive(ptb)) shelf_ = std::min(kMnKa / (kPeakArea * fwhm(kMnKa)) / ptb, 1.0);
 
-    edge_ = xrl::edge_energy(Z_, kKShell);
-    const double omega = xrl::fluor_yield(Z_, kKShell);
-    const double J = xrl::jump_factor(Z_, kKShell);
+    edge_ = xrl::edge_energy(Z_, xrl::kShellK);
+    const double omega = xrl::fluor_yield(Z_, xrl::kShellK);
+    const double J = xrl::jump_factor(Z_, xrl::kShellK);
     if (J > 1.0) escape_scale_ = 0.5 * omega * (1.0 - 1.0 / J);
 
-    // Centroids and shares of the two groups from the radiative rates.
-    auto group = [&](const int* first, const int* last) {
-        KGroup g;
-        for (const int* line = first; line != last; ++line) {
-            const double rate = xrl::rad_rate(Z_, *line);
-            g.share += rate;
-            g.energy += rate * xrl::line_energy(Z_, *line);
-        }
-        if (g.share > 0.0) g.energy /= g.share;
-        return g;
-    };
-    alpha_ = group(std::begin(kAlphaLines), std::end(kAlphaLines));
-    beta_ = group(std::begin(kBetaLines), std::end(kBetaLines));
+    // Centroids and shares of the two groups from the radiative rates of the K lines:
+    // K-alpha KL1..KL3, K-beta the rest (the combined KO and KP left out, their parts
+    // are listed).
+    for (const xrl::LineInfo& l : xrl::line_table()) {
+        if (l.shell != xrl::kShellK || l.combined()) continue;
+        KGroup& g = l.code >= xrl::kKL3 ? alpha_ : beta_;
+        const double rate = xrl::rad_rate(Z_, l.code);
+        g.share += rate;
+        g.energy += rate * xrl::line_energy(Z_, l.code);
+    }
+    for (KGroup* g : {&alpha_, &beta_})
+        if (g->share > 0.0) g->energy /= g->share;
     const double all = alpha_.share + beta_.share;
     for (KGroup* g : {&alpha_, &beta_}) {
         g->share = all > 0.0 ? g->share / all : 0.0;
@@ -100,7 +93,7 @@ double Response::mu_photo(double E) const {
     return std::exp(ln_mu_[i] + (u - i) * (ln_mu_[i + 1] - ln_mu_[i]));
 }
 
-// FWHM(E) = sqrt(N^2 + 2.3548^2 Fano w E), keV, with w in keV; E below 0 counts as 0.
+// FWHM(E) = sqrt(N^2 + (2 sqrt(2 ln 2))^2 Fano w E), keV, with w in keV; E below 0 counts as 0.
 double Response::fwhm(double E) const {
     const double e = positive(E) ? E : 0.0;
     const double fano2 = kFwhmPerSigma * kFwhmPerSigma * fano_ * pair_eV_ * 1e-3 * e;

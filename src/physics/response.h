@@ -18,7 +18,7 @@ struct Escape {
 class Response {
   public:
     explicit Response(const Detector& detector);
-    // FWHM(E) = sqrt(N^2 + 2.3548^2 Fano w E), keV; N from the resolution at 5.898 keV.
+    // FWHM(E) = sqrt(N^2 + (2 sqrt(2 ln 2))^2 Fano w E), keV; N from the resolution at 5.898 keV.
     double fwhm(double E) const;
     // Escape peaks of a photon of E keV (none at or below the crystal's K edge):
     // 1/2 omega_K (1 - 1/J_K) (1 - r ln(1 + 1/r)), r = mu(E_K) / mu(E), for K-alpha and

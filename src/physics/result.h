@@ -30,15 +30,18 @@ struct ScatterRate {
 };
 
 struct Figures {
-    double icr = 0.0;              // input count rate, counts/s
-    double ocr = 0.0;              // output count rate, counts/s
-    double dead_time = 0.0;        // 1 - OCR / ICR
-    double target = 0.0;           // S: target line's full-energy peak at the output rate, counts/s
-    double background = 0.0;       // B: everything else in one FWHM around it, counts/s
+    double icr = 0.0;        // input count rate, counts/s
+    double ocr = 0.0;        // output count rate, counts/s
+    double dead_time = 0.0;  // 1 - OCR / ICR
+    // S and B are counted in one window centred on the target line, of
+    // Setup::count_window_fwhm times the FWHM at target_energy.
+    double target = 0.0;      // S: the target line's full-energy peak inside the window, counts/s
+    double background = 0.0;  // B: everything else inside the window, counts/s
     double time_per_point = 0.0;   // s for 1e-3 relative noise on the edge step
     double self_absorption = 0.0;  // damping of the EXAFS amplitude, 0..1
     double target_energy = 0.0;    // rate-weighted energy of the target line(s), keV
-    double window_fwhm = 0.0;      // width of the window B is counted in, keV
+    double window_width = 0.0;     // width of the window S and B are counted in, keV
+    double window_share = 0.0;     // of the target line's full-energy peak inside it, 0..1
     // ICR x dead time. The paralysable output rate is highest at ICR = 1 / tau; past
     // it (overload > 1) more photons give fewer counts: the detector is paralysed.
     double overload = 0.0;
@@ -57,19 +60,18 @@ struct Figures {
     double detection() const { return solid_angle_fraction * air * filters_and_window * crystal; }
 };
 
-// One of the strongest contributions to B, for the list of what lies near the
-// target line. Sources are an index into Result::lines, or kRayleigh or kCompton.
-struct NearPeak {
+// One part of B: what one peak, or the shelves of all peaks together, put into the
+// counting window. Sources are an index into Result::lines, or kRayleigh or kCompton.
+struct BackgroundPart {
     enum class Kind { peak, escape, pileup, shelf };
     static constexpr int kRayleigh = -1, kCompton = -2;
     Kind kind = Kind::peak;
     int source = 0;
     int partner = 0;      // the second source of a pile-up peak
     double energy = 0.0;  // keV of the peak; the shelves: 0
-    double rate = 0.0;    // counts/s at the output rate inside B's window
+    double rate = 0.0;    // counts/s at the output rate inside the window
     double share = 0.0;   // of B, which holds past the highest output rate too
 };
-constexpr int kNearPeaks = 5;
 
 // The eight layers of the plot, in counts/s per channel at the output rate.
 struct Layers {
@@ -89,9 +91,10 @@ struct Result {
     std::vector<LineRate> lines;
     ScatterRate rayleigh, compton;
     Figures figures;
-    // The strongest parts of B, strongest first; they add up to at most B.
-    std::array<NearPeak, kNearPeaks> near{};
-    int near_count = 0;
+    // Every part of B, strongest first: the full-energy peak of each line but the
+    // counted ones and of each scatter peak, each escape and pile-up peak (the counted
+    // lines' own too), and the shelves of every peak as one part. B is their sum.
+    std::vector<BackgroundPart> background_parts;
     Layers layers;
     double target_share = 0.0;  // per cent of all detected counts, scatter included
 };

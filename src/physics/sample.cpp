@@ -2,12 +2,13 @@
 
 #include <cmath>
 
+#include "common/constants.h"
 #include "physics/xrl.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using common::kPi;
 constexpr double kSmallestSine = 1e-6;
 
 double sine_of(double degrees) {
@@ -70,7 +71,7 @@ double Sample::depth_factor(double Ea, double Eb) const {
     if (!film_) return c > 0.0 ? 1.0 / c : 0.0;
     // A film thin for this pair of energies: its areal density itself.
     const double x = c * rho_t_;
-    if (x < 1e-9) return rho_t_;
+    if (x < common::kThinFilmDepth) return rho_t_;
     return -std::expm1(-x) / c;
 }
 

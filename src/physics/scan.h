@@ -13,8 +13,8 @@ namespace lumetra::physics {
 // The figures of the setup at one incident energy.
 struct ScanPoint {
     double E = 0.0;           // incident energy, keV
-    double target = 0.0;      // S, counts/s
-    double background = 0.0;  // B in one FWHM around the target line, counts/s
+    double target = 0.0;      // S in the counting window, counts/s
+    double background = 0.0;  // B in the counting window around the target line, counts/s
     double dead_time = 0.0;   // 1 - OCR / ICR
 };
 

@@ -6,12 +6,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/constants.h"
 #include "physics/xrl.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using common::kPi;
 constexpr double kElectronRest = 510.99895;   // m_e c^2, keV
 constexpr double kInverseAlpha = 137.035999;  // 1 / alpha
 constexpr double kWidestProfile = 100.0;      // a.u., the end of the profile tables

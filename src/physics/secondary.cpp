@@ -24,13 +24,14 @@
 #include <string>
 #include <vector>
 
+#include "common/constants.h"
 #include "physics/fluorescence.h"
 #include "physics/xrl.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using common::kPi;
 
 // Gauss-Legendre, 4 nodes on [-1, 1].
 constexpr std::array<double, 4> kNode = {-0.8611363115940526, -0.3399810435848563,
@@ -134,18 +135,6 @@ double bulk_integral(const Source& k, double a, double b) {
     return (k.bulk_a + log1p_over(b / k.mu)) / (k.mu * (a + b));
 }
 
-// The shell a line's upper vacancy sits in, as the library's shell code (K 0, L1..L3 1..3,
-// M1..M5 4..8), read from the line's name; -1 when the code names no such line.
-int shell_of(int line) {
-    const std::string name = xrl::line_name(line);
-    if (name.size() < 2) return -1;
-    const int n = name[1] - '0';
-    if (name[0] == 'K') return 0;
-    if (name[0] == 'L' && n >= 1 && n <= 3) return n;
-    if (name[0] == 'M' && n >= 1 && n <= 5) return 3 + n;
-    return -1;
-}
-
 // The lines of one element that leave one shell. A vacancy in the shell gives each of
 // them with a fixed probability however it was made, so sigma_L(E) = sigma_L(E0) x
 // sigma_ref(E) / sigma_ref(E0) for any reference line of the shell: one library call per
@@ -188,7 +177,7 @@ std::vector<Source> sources_of(const std::vector<LineRate>& lines, const Sample&
 // The shell group of a line (an index into shells), made on first sight with the line as
 // reference; -1 when the line has no cross-section at E0.
 int shell_for(const LineRate& L, double E0, const Sample& sample, std::vector<Shell>& shells) {
-    const int shell = shell_of(L.line);
+    const int shell = xrl::line_shell(L.line);  // -1 for a code of no known shell
     for (std::size_t g = 0; g < shells.size(); ++g) {
         const Shell& s = shells[g];
         if (s.element == L.element && s.shell == shell && (shell >= 0 || s.line == L.line))

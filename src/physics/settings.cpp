@@ -77,8 +77,8 @@ const std::array<SettingInfo, kSettingCount>& setting_table() {
          [](S& p) -> double& { return p.filter_thickness_um; },
          [](U s) { return s.filter.thickness_um; }},
         {"countwindow", "count_window_fwhm", "count_window_fwhm", "Counting window (FWHM)",
-         "CountWindowText", "The counting window", SettingKind::number, Range{0.0, true, 10.0},
-         [](S& p) -> double& { return p.count_window_fwhm; },
+         "CountWindowText", "The counting window", SettingKind::number,
+         Range{0.0, true, kWidestCountWindow}, [](S& p) -> double& { return p.count_window_fwhm; },
          [](U s) { return s.count_window_fwhm; }},
     }};
     return kTable;

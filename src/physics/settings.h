@@ -16,6 +16,10 @@ namespace lumetra::physics {
 // The model "Plot" calculates with.
 enum class ModelKind { classic, fp };
 
+// The widest counting window, FWHM: wider, it would hold the neighbouring lines it
+// is meant to keep out.
+constexpr double kWidestCountWindow = 10.0;
+
 struct Settings {
     ModelKind model = ModelKind::classic;
     double flux = 1e12;          // photons/s

@@ -6,12 +6,14 @@
 #include <limits>
 #include <vector>
 
+#include "common/constants.h"
+#include "physics/settings.h"
 #include "physics/xrl.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kFwhmPerSigma = 2.3548;
+using common::kFwhmPerSigma;
 constexpr double kReach = 5.0;        // sigmas drawn on each side of a peak
 constexpr double kWindowReach = 8.0;  // sigmas beyond which a peak adds nothing to B
 constexpr std::size_t kPileCandidates = 30;
@@ -33,7 +35,7 @@ enum : unsigned {
 };
 constexpr int kLayerBits = 7;
 
-using Kind = NearPeak::Kind;
+using Kind = BackgroundPart::Kind;
 
 // Something the crystal absorbs at one energy: a line or a scatter peak.
 struct Source {
@@ -43,7 +45,7 @@ struct Source {
     unsigned layers = 0;   // of its full-energy peak
     bool counted = false;  // a counted target line
     double full = 0.0;     // events/s left in the full-energy peak
-    int origin = 0;        // index into Result::lines, or NearPeak::kRayleigh / kCompton
+    int origin = 0;        // index into Result::lines, or BackgroundPart::kRayleigh / kCompton
 };
 
 // A Gaussian on the scale, at the input rate (the live fraction is applied when it
@@ -53,7 +55,7 @@ struct Peak {
     unsigned layers = 0;
     bool signal = false;  // the counted target line's own peak: S, not B
     Kind kind = Kind::peak;
-    int source = 0, partner = 0;  // origins, as NearPeak
+    int source = 0, partner = 0;  // origins, as BackgroundPart
 };
 
 // A flat shelf from 0 to E holding `rate` events/s at the input.
@@ -73,7 +75,7 @@ double clean_time_us(double t) {
 
 // Standard normal distribution function, Phi(z) = erfc(-z / sqrt 2) / 2.
 double Phi(double z) {
-    return 0.5 * std::erfc(-z * 0.70710678118654752);
+    return 0.5 * std::erfc(-z * common::kInvSqrt2);
 }
 
 // Phi(z) from a table of Phi and of its derivative phi = exp(-z^2 / 2) / sqrt(2 pi)
@@ -86,7 +88,7 @@ class NormalTable {
         for (int i = 0; i <= kNodes; ++i) {
             const double z = -kEdge + i * kStep;
             Phi_[i] = Phi(z);
-            phi_[i] = 0.39894228040143268 * std::exp(-0.5 * z * z);
+            phi_[i] = common::kInvSqrt2Pi * std::exp(-0.5 * z * z);
         }
     }
     double operator()(double z) const {
@@ -154,7 +156,7 @@ std::vector<Source> sources_of(const Setup& setup, const Result& result) {
                                    ? std::min(sc->doppler_eV * 1e-3, kHighestEnergy)
                                    : 0.0;
         Source s{sc->energy, rate, doppler, kTotal | kElastic};
-        s.origin = sc == &result.rayleigh ? NearPeak::kRayleigh : NearPeak::kCompton;
+        s.origin = sc == &result.rayleigh ? BackgroundPart::kRayleigh : BackgroundPart::kCompton;
         out.push_back(s);
     }
     return out;
@@ -209,8 +211,8 @@ void pile_up(const std::vector<Source>& sources, const Response& response, doubl
             const double rate = pairs * tau_pp * a.full * b.full;
             const double E = a.E + b.E;
             if (rate > 0.0)
-                peaks.push_back({E, response.fwhm(E) / kFwhmPerSigma, rate, kTotal | kPileup,
-                                 false, Kind::pileup, a.origin, b.origin});
+                peaks.push_back({E, response.fwhm(E) / kFwhmPerSigma, rate, kTotal | kPileup, false,
+                                 Kind::pileup, a.origin, b.origin});
         }
 }
 
@@ -279,60 +281,49 @@ void draw_shelves(const std::vector<Shelf>& shelves, double d, double g, Channel
     }
 }
 
-// The strongest parts of B, strongest first, in a list of fixed length.
-class Nearest {
-  public:
-    void offer(const NearPeak& p) {
-        if (!(p.rate > 0.0)) return;
-        int i = count_;
-        if (count_ < kNearPeaks) {
-            ++count_;
-        } else if (p.rate > list_[kNearPeaks - 1].rate) {
-            i = kNearPeaks - 1;
-        } else {
-            return;
-        }
-        for (; i > 0 && list_[i - 1].rate < p.rate; --i) list_[i] = list_[i - 1];
-        list_[i] = p;
-    }
-    // Into the result, at the output rate and as shares of B (at the input rate).
-    void store(Result& result, double g, double B) const {
-        result.near = list_;
-        result.near_count = count_;
-        for (int i = 0; i < count_; ++i) {
-            NearPeak& p = result.near[i];
-            p.share = B > 0.0 ? std::min(p.rate / B, 1.0) : 0.0;
-            p.rate *= g;
-        }
-    }
-
-  private:
-    std::array<NearPeak, kNearPeaks> list_{};
-    int count_ = 0;
-};
-
-// B at the input rate: every peak but the counted lines' own, and every shelf,
-// integrated over the energy window lo..hi exactly (erf for peaks, overlap for
-// shelves), whatever the channel scale; peaks farther than 8 sigma from the window
-// are left out. Each peak's part, and the shelves' together, are offered to `near`:
-// the list of neighbours is made of the very parts B adds up.
+// B at the input rate: every peak but the counted lines' own full-energy peaks, and
+// every shelf, integrated over the energy window lo..hi exactly (erf for peaks,
+// overlap for shelves), whatever the channel scale; peaks farther than 8 sigma from
+// the window are left out. Each peak's part, and the shelves' together, go into
+// `parts` (at the input rate, strongest first), and B is their sum: the list of
+// neighbours is made of the very parts B adds up.
 double background(const std::vector<Peak>& peaks, const std::vector<Shelf>& shelves, double lo,
-                  double hi, Nearest& near) {
-    double B = 0.0;
+                  double hi, std::vector<BackgroundPart>& parts) {
+    parts.clear();
     for (const Peak& p : peaks) {
         if (p.signal) continue;
         if (p.E + kWindowReach * p.sigma < lo || p.E - kWindowReach * p.sigma > hi) continue;
         const double part = p.rate * between(p.E, p.sigma, lo, hi);
-        B += part;
-        near.offer({p.kind, p.source, p.partner, p.E, part});
+        if (part > 0.0) parts.push_back({p.kind, p.source, p.partner, p.E, part});
     }
     double shelves_part = 0.0;
     for (const Shelf& s : shelves) {
         const double overlap = std::min(hi, s.E) - std::max(lo, 0.0);
         if (overlap > 0.0) shelves_part += s.rate / s.E * overlap;
     }
-    near.offer({Kind::shelf, 0, 0, 0.0, shelves_part});
-    return B + shelves_part;
+    if (shelves_part > 0.0) parts.push_back({Kind::shelf, 0, 0, 0.0, shelves_part});
+    std::stable_sort(
+        parts.begin(), parts.end(),
+        [](const BackgroundPart& a, const BackgroundPart& b) { return a.rate > b.rate; });
+    double B = 0.0;
+    for (const BackgroundPart& p : parts) B += p.rate;
+    return B;
+}
+
+// The parts of B at the output rate (g = OCR / ICR) and as shares of B at the input
+// rate, which keep their meaning past the highest output rate.
+void store_parts(std::vector<BackgroundPart>& parts, double g, double B) {
+    for (BackgroundPart& p : parts) {
+        p.share = B > 0.0 ? std::min(p.rate / B, 1.0) : 0.0;
+        p.rate *= g;
+    }
+}
+
+// The counting window in FWHM: the setting's value, one FWHM for one that is no
+// number above 0, and at most the widest the settings allow.
+double window_in_fwhm(const Setup& setup) {
+    const double n = setup.count_window_fwhm;
+    return std::isfinite(n) && n > 0.0 ? std::min(n, kWidestCountWindow) : 1.0;
 }
 
 // Rate-weighted energy of the counted lines, keV; without a detected counted line,
@@ -386,9 +377,16 @@ double self_absorption_of(const Setup& setup, const Sample& sample, double Et) {
 
 // ICR = sum of every detected event rate (lines and scatter, escapes and shelves
 // included); OCR = ICR exp(-ICR tau) (paralysable); every layer at the output rate.
-// S = counted lines' full-energy peaks x OCR / ICR; B within one FWHM around them;
-// time per point = (S + B) / (S 1e-3)^2, s, for a relative noise of 1e-3. S / B and
-// the overload ICR tau hold past the highest output rate, where S and B vanish.
+// S and B are counted in one window of n FWHM(E_t) centred on the target energy E_t
+// (n = Setup::count_window_fwhm), as a window set on the recorded spectrum counts:
+// S = the counted lines' full-energy peaks inside it x OCR / ICR, B = everything else
+// inside it x OCR / ICR. The counted lines' own escape peaks and shelves are their
+// photons too, but they are not the peak a window is set on: they count in B, as
+// they would in the spectrum (escape peaks lie 1.74 keV (Si) or 9.9 keV (Ge) below
+// the line, outside any window of up to 10 FWHM; the shelf adds about 1e-4 of the
+// peak). Time per point = (S + B) / (S 1e-3)^2, s, for a relative noise of 1e-3.
+// S / B and the overload ICR tau hold past the highest output rate, where S and B
+// vanish.
 void synthesise(const Setup& setup, const Sample& sample, const Response& response,
                 const Scatter& scatter, Result& result, Drawing drawing) {
     result.rayleigh = scatter.rayleigh;
@@ -396,8 +394,7 @@ void synthesise(const Setup& setup, const Sample& sample, const Response& respon
     clean_rates(result);
     result.layers = Layers{};
     result.figures = Figures{};
-    result.near = {};
-    result.near_count = 0;
+    result.background_parts.clear();
     Figures& f = result.figures;
 
     std::vector<Source> sources = sources_of(setup, result);
@@ -428,19 +425,23 @@ void synthesise(const Setup& setup, const Sample& sample, const Response& respon
     }
 
     f.target_energy = target_energy_of(setup, sources);
-    double signal = 0.0;  // S at the input rate
-    for (const Peak& p : peaks)
-        if (p.signal) signal += p.rate;
-    f.target = signal * g;
     if (f.target_energy > 0.0) {
-        f.window_fwhm = response.fwhm(f.target_energy);
-        Nearest near;
-        const double B = background(peaks, shelves, f.target_energy - 0.5 * f.window_fwhm,
-                                    f.target_energy + 0.5 * f.window_fwhm, near);
+        f.window_width = window_in_fwhm(setup) * response.fwhm(f.target_energy);
+        const double lo = f.target_energy - 0.5 * f.window_width;
+        const double hi = f.target_energy + 0.5 * f.window_width;
+        double peak = 0.0, signal = 0.0;  // the whole peak and S, at the input rate
+        for (const Peak& p : peaks)
+            if (p.signal) {
+                peak += p.rate;
+                signal += p.rate * between(p.E, p.sigma, lo, hi);
+            }
+        f.window_share = peak > 0.0 ? std::clamp(signal / peak, 0.0, 1.0) : 0.0;
+        f.target = signal * g;
+        const double B = background(peaks, shelves, lo, hi, result.background_parts);
         f.background = B * g;
         const double ratio = B > 0.0 ? signal / B : 0.0;
         f.signal_to_background = std::isfinite(ratio) ? ratio : kHighestRate;
-        near.store(result, g, B);
+        store_parts(result.background_parts, g, B);
     }
     if (f.target > 0.0) {
         const double t = (1.0 + f.background / f.target) * 1e6 / f.target;

@@ -1,10 +1,13 @@
 #include "planning/line_choice.h"
 
+#include "physics/xrl.h"
+
 namespace lumetra::planning {
 
 namespace {
-constexpr int kKShell = 0, kL3Shell = 3;
-constexpr int KL2 = -2, KL3 = -3, KM2 = -5, KM3 = -6, L3M4 = -89, L3M5 = -90, L3N5 = -95;
+namespace xrl = physics::xrl;
+constexpr int KL2 = xrl::kKL2, KL3 = xrl::kKL3, KM2 = xrl::kKM2, KM3 = xrl::kKM3;
+constexpr int L3M4 = xrl::kL3M4, L3M5 = xrl::kL3M5, L3N5 = xrl::kL3N5;
 }  // namespace
 
 std::vector<int> target_lines(int slot) {
@@ -35,11 +38,11 @@ std::vector<int> target_lines(int slot) {
 }
 
 int target_shell(bool l3_edge) {
-    return l3_edge ? kL3Shell : kKShell;
+    return l3_edge ? xrl::kShellL3 : xrl::kShellK;
 }
 
 bool is_l3_shell(int shell) {
-    return shell == kL3Shell;
+    return shell == xrl::kShellL3;
 }
 
 }  // namespace lumetra::planning

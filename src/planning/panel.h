@@ -28,8 +28,8 @@ struct PanelSetting {
 };
 
 struct Panel {
-    static constexpr int kLeft = 11280;   // twips: the panel's left edge in the window
-    static constexpr int kWidth = 7920;   // twips
+    static constexpr int kLeft = 11280;  // twips: the panel's left edge in the window
+    static constexpr int kWidth = 7920;  // twips
     static constexpr int kSettings = physics::kSettingCount;  // text boxes (the detector is a list)
 
     Label Title{"PanelTitle"};
@@ -52,6 +52,7 @@ struct Panel {
     Label Saturation{"SaturationLabel"};
     Label TargetRate{"TargetRateLabel"};
     Label Background{"BackgroundLabel"};
+    Label WindowShare{"WindowShareLabel"};  // what of the target line S and B's window holds
     Label SignalToBackground{"SignalToBackgroundLabel"};
     Label TimePerPoint{"TimePerPointLabel"};
     Label SelfAbsorption{"SelfAbsorptionLabel"};

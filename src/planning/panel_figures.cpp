@@ -40,8 +40,8 @@ void fill_neighbours(const physics::Result& r, PanelFigures& out) {
         if (!(n.share >= kOfNote)) continue;
         const std::string where = n.energy > 0.0 ? " (" + three_digits(n.energy) + " keV)" : "";
         // Past the highest output rate nothing is counted: the parts of B tell more.
-        const std::string value = f.paralysed() ? per_cent(n.share) + " of B"
-                                                : three_digits(n.rate) + " /s";
+        const std::string value =
+            f.paralysed() ? per_cent(n.share) + " of B" : three_digits(n.rate) + " /s";
         out.neighbours.push_back({"neighbour_" + std::to_string(++k), n.name + where, value});
     }
     if (out.neighbours.empty()) out.neighbours.push_back({"neighbour_1", "", "nothing of note"});
@@ -79,8 +79,8 @@ std::string three_digits(double v) {
 std::vector<const ShownFigure*> PanelFigures::shown() const {
     std::vector<const ShownFigure*> out;
     for (const ShownFigure* s :
-         {&note, &icr, &ocr, &dead_time, &saturation, &target, &background, &signal_to_background,
-          &time_per_point, &self_absorption, &self_absorption_hint})
+         {&note, &icr, &ocr, &dead_time, &saturation, &target, &background, &window_share,
+          &signal_to_background, &time_per_point, &self_absorption, &self_absorption_hint})
         if (!s->value.empty()) out.push_back(s);
     return out;
 }
@@ -118,6 +118,10 @@ PanelFigures panel_figures(physics::ModelKind model, const physics::Result& r) {
                   paralysed ? none : three_digits(f.target) + " counts/s"};
     out.background = {"background", "Background under it",
                       paralysed ? none : three_digits(f.background) + " counts/s"};
+    // S and B are both counted in the window; what of the target's peak it holds.
+    out.window_share = {"window_share", "Counting window holds",
+                        per_cent(f.window_share) + " of the target line (" +
+                            three_digits(1e3 * f.window_width) + " eV wide)"};
     out.signal_to_background = {"signal_to_background", "S/B",
                                 f.signal_to_background > 0.0 ? three_digits(f.signal_to_background)
                                 : f.background > 0.0         ? std::string("0")

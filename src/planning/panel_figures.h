@@ -21,8 +21,8 @@ struct ShownFigure {
 };
 
 struct PanelFigures {
-    ShownFigure note, icr, ocr, dead_time, saturation, target, background, signal_to_background,
-        time_per_point, self_absorption, self_absorption_hint;
+    ShownFigure note, icr, ocr, dead_time, saturation, target, background, window_share,
+        signal_to_background, time_per_point, self_absorption, self_absorption_hint;
     std::vector<ShownFigure> neighbours;  // at most five
     common::Rgb dead_time_colour = common::colours::black;
     // Every figure with a value but the neighbours, in the panel's order.

@@ -43,7 +43,7 @@ std::string setting_text(double v) {
 // keeps its values for the way back.
 void grey_classic_chain(window::RADirido& f, bool grey) {
     for (window::Label* l : {&f.Label27, &f.Label34, &f.Label33, &f.Label35, &f.Label26, &f.Label25,
-                     &f.Label36, &f.Label37})
+                             &f.Label36, &f.Label37})
         l->set_enabled(!grey);
 }
 
@@ -57,16 +57,17 @@ TextBox* Panel::field(const std::string& key) const {
 
 std::vector<window::Label*> Panel::results() {
     std::vector<window::Label*> out = {&Note,
-                               &Icr,
-                               &Ocr,
-                               &DeadTime,
-                               &Saturation,
-                               &TargetRate,
-                               &Background,
-                               &SignalToBackground,
-                               &TimePerPoint,
-                               &SelfAbsorption,
-                               &SelfAbsorptionHint};
+                                       &Icr,
+                                       &Ocr,
+                                       &DeadTime,
+                                       &Saturation,
+                                       &TargetRate,
+                                       &Background,
+                                       &WindowShare,
+                                       &SignalToBackground,
+                                       &TimePerPoint,
+                                       &SelfAbsorption,
+                                       &SelfAbsorptionHint};
     for (auto& l : Neighbours) out.push_back(l.get());
     return out;
 }
@@ -148,13 +149,14 @@ void Planner::Setting_Change(int i) {
     PanelSetting& s = panel.settings[i];
     physics::set_setting(session_.settings, s.key, s.field->text());
     const physics::SettingInfo& info = physics::setting_table()[static_cast<std::size_t>(i)];
-    s.field->set_fore_color(usable(info, s.field->text(), session_.settings) ? common::colours::black
-                                                                     : common::colours::red);
+    s.field->set_fore_color(usable(info, s.field->text(), session_.settings)
+                                ? common::colours::black
+                                : common::colours::red);
     // The filter's colour depends on its thickness too.
     if (std::string(s.key) == "filterthickness") {
         TextBox& filter = *panel.field("filter");
         filter.set_fore_color(physics::filter_valid(session_.settings) ? common::colours::black
-                                                              : common::colours::red);
+                                                                       : common::colours::red);
     }
     if (form_.st.Calc_state > 0 && model() == Model::fp) form_.Command1_Click();
 }
@@ -177,6 +179,7 @@ void Planner::show_panel_results() {
         {&p.Saturation, &f.saturation},
         {&p.TargetRate, &f.target},
         {&p.Background, &f.background},
+        {&p.WindowShare, &f.window_share},
         {&p.SignalToBackground, &f.signal_to_background},
         {&p.TimePerPoint, &f.time_per_point},
         {&p.SelfAbsorption, &f.self_absorption},

@@ -89,6 +89,11 @@ void Planner::build_panel() {
               kRowHeight);
     }
 
+    // Below the neighbours: the share of the target line the counting window holds.
+    p.WindowShare.font_pt = kSmallPt;
+    place(p.WindowShare, x, near_top + kRow + static_cast<int>(p.Neighbours.size()) * 270 + 60,
+          3300, kRowHeight);
+
     const int scan_top = kSettingsTop + 11 * kRow + 120;
     caption(p.ScanTitle, "Scan preview: edge - 150 eV to edge + 1000 eV", kResultsLeft, scan_top,
             kResultsWidth);

@@ -27,8 +27,8 @@ Result soil() {
                line(2, 82, L1M3_LINE, 12.79, 200.0)};
     r.rayleigh = {13.1, 1e5, 0.0};
     r.compton = {12.8, 2e4, 300.0};
-    auto near = [](NearPeak::Kind k, int a, int b, double E, double rate) {
-        NearPeak p;
+    auto near = [](BackgroundPart::Kind k, int a, int b, double E, double rate) {
+        BackgroundPart p;
         p.kind = k;
         p.source = a;
         p.partner = b;
@@ -36,11 +36,11 @@ Result soil() {
         p.rate = rate;
         return p;
     };
-    r.near = {near(NearPeak::Kind::pileup, 1, 1, 12.8, 274.0),
-              near(NearPeak::Kind::peak, 2, 2, 10.551, 200.0),
-              near(NearPeak::Kind::escape, NearPeak::kCompton, NearPeak::kCompton, 11.0, 20.0),
-              near(NearPeak::Kind::shelf, 0, 0, 0.0, 5.0)};
-    r.near_count = 4;
+    r.background_parts = {near(BackgroundPart::Kind::pileup, 1, 1, 12.8, 274.0),
+                          near(BackgroundPart::Kind::peak, 2, 2, 10.551, 200.0),
+                          near(BackgroundPart::Kind::escape, BackgroundPart::kCompton,
+                               BackgroundPart::kCompton, 11.0, 20.0),
+                          near(BackgroundPart::Kind::shelf, 0, 0, 0.0, 5.0)};
     return r;
 }
 
@@ -53,12 +53,13 @@ TEST(Neighbours, PileUpEscapeAndShelvesAreNamed) {
     EXPECT_EQ(n[2].name, "Compton escape");
     EXPECT_EQ(n[3].name, "incomplete charge (all peaks)");
     EXPECT_EQ(neighbours(soil(), 2).size(), 2u);
+    EXPECT_TRUE(neighbours(soil(), -1).empty());
     Result failed = soil();
     failed.ok = false;
     EXPECT_TRUE(neighbours(failed).empty());
     // A source that is no line of the result is named, not read beyond the list.
     Result odd = soil();
-    odd.near[0].source = 99;
+    odd.background_parts[0].source = 99;
     EXPECT_EQ(neighbours(odd)[0].name, "pile-up ? + Fe Ka1");
 }
 

@@ -17,7 +17,8 @@ Detector detector_of(Crystal c, double resolution_eV) {
     return d;
 }
 
-// FWHM in eV: sqrt(R^2 + 2.3548^2 F w (E - 5898 eV)) when R is above the Fano width.
+// FWHM in eV: sqrt(R^2 + (2 sqrt(2 ln 2))^2 F w (E - 5898 eV)) when R is above the Fano
+// width.
 TEST(Response, WidthMatchesResolutionAndGrowsWithFanoTerm) {
     struct Case {
         Crystal crystal;
@@ -28,12 +29,12 @@ TEST(Response, WidthMatchesResolutionAndGrowsWithFanoTerm) {
         const Response r(detector_of(c.crystal, c.R_eV));
         EXPECT_NEAR(r.fwhm(5.898), c.R_eV * 1e-3, 1e-9);
         for (double E : {1.0, 17.48, 60.0}) {
-            const double k = 2.3548 * 2.3548 * c.fano * c.w_eV;
+            const double k = 8.0 * std::log(2.0) * c.fano * c.w_eV;
             const double expected_eV = std::sqrt(c.R_eV * c.R_eV + k * (E - 5.898) * 1e3);
             EXPECT_NEAR(r.fwhm(E), expected_eV * 1e-3, 1e-9) << E;
         }
     }
-    // Below the Fano limit of silicon, 2.3548 sqrt(0.118 x 3.66 x 5898) = 118.85 eV,
+    // Below the Fano limit of silicon, 2.35482 sqrt(0.118 x 3.66 x 5898) = 118.85 eV,
     // the noise is 0 and the width is the Fano width, which goes as sqrt(E).
     const Response fano_only(detector_of(Crystal::si, 80.0));
     EXPECT_NEAR(fano_only.fwhm(5.898), 0.11885, 5e-5);

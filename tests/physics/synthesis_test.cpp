@@ -48,9 +48,13 @@ double sum(const Channels& c, int first = 0, int last = kChannels - 1) {
     return total;
 }
 
-// Germanium FWHM by hand, keV: sqrt(150^2 + 2.3548^2 x 0.106 x 2.96 (E - 5898 eV)).
+// FWHM / sigma of a Gaussian.
+const double kFwhmPerSigma = 2.0 * std::sqrt(2.0 * std::log(2.0));
+
+// Germanium FWHM by hand, keV: sqrt(150^2 + (2 sqrt(2 ln 2))^2 x 0.106 x 2.96 (E - 5898 eV)).
 double ge_fwhm(double E) {
-    return 1e-3 * std::sqrt(150.0 * 150.0 + 2.3548 * 2.3548 * 0.106 * 2.96 * (E * 1e3 - 5898.0));
+    return 1e-3 * std::sqrt(150.0 * 150.0 +
+                            kFwhmPerSigma * kFwhmPerSigma * 0.106 * 2.96 * (E * 1e3 - 5898.0));
 }
 
 double Phi(double z) {
@@ -84,8 +88,8 @@ TEST(Synthesis, CountsAreConservedAndDeadTimeIsParalysable) {
     EXPECT_NEAR(moment / sum(r.layers.line), 6.4, 1e-4);
     for (int n = 0; n < kChannels; ++n) {
         EXPECT_LE(r.layers.line[n], r.layers.target[n] + 1e-12);
-        EXPECT_LE(r.layers.target[n] + r.layers.mark[n] + r.layers.elastic[n] +
-                      r.layers.escape[n] + r.layers.pileup[n],
+        EXPECT_LE(r.layers.target[n] + r.layers.mark[n] + r.layers.elastic[n] + r.layers.escape[n] +
+                      r.layers.pileup[n],
                   r.layers.total[n] + 1e-9);
     }
 }
@@ -111,24 +115,51 @@ TEST(Synthesis, PileUpOfTwoPeaks) {
 
 // Target Fe K-alpha 6.4 keV (1e4/s), another line at 6.49 keV (2e4/s); Ge, 150 eV,
 // peak-to-background 1000: shelf share f = 5.898 / (1.0645 x 0.150) / 1000; g = e^-0.03.
-// S = g R1 (1 - f); B = g [R2 (1 - f) (Phi(z_hi) - Phi(z_lo)) + f W (R1 / 2 / 6.4 + R2 / 6.49)]
-// over the window 6.4 +- W / 2, W = FWHM(6.4); the target's own shelf stops mid-window.
+// S = g R1 (1 - f) erf(sqrt(ln 2)) (the share of a Gaussian within +- FWHM / 2);
+// B = g [R2 (1 - f) (Phi(z_hi) - Phi(z_lo)) + f W (R1 / 2 / 6.4 + R2 / 6.49)] over the same
+// window 6.4 +- W / 2, W = FWHM(6.4); the target's own shelf stops mid-window.
 TEST(Synthesis, SignalBackgroundAndTimePerPoint) {
     physics::Setup s = germanium_setup();
     s.detector.peak_to_background = 1000.0;
     const Result r = run(s, {line_at(0, 6.4, 1e4), line_at(1, 6.49, 2e4)});
     const double g = std::exp(-0.03), f = 5.898 / (1.0645 * 0.150) / 1000.0;
-    const double W = ge_fwhm(6.4), sigma2 = ge_fwhm(6.49) / 2.3548;
+    const double W = ge_fwhm(6.4), sigma2 = ge_fwhm(6.49) / kFwhmPerSigma;
     const double z_lo = (6.4 - W / 2 - 6.49) / sigma2, z_hi = (6.4 + W / 2 - 6.49) / sigma2;
-    const double S = g * 1e4 * (1 - f);
+    const double S = g * 1e4 * (1 - f) * std::erf(std::sqrt(std::log(2.0)));
     const double B =
         g * (2e4 * (1 - f) * (Phi(z_hi) - Phi(z_lo)) + f * W * (1e4 / 2 / 6.4 + 2e4 / 6.49));
     EXPECT_NEAR(r.figures.target_energy, 6.4, 1e-12);
-    EXPECT_NEAR(r.figures.window_fwhm, W, 1e-9);
+    EXPECT_NEAR(r.figures.window_width, W, 1e-9);
     EXPECT_NEAR(r.figures.target, S, 1e-6 * S);
     EXPECT_NEAR(r.figures.background, B, 1e-6 * B);
     EXPECT_NEAR(r.figures.time_per_point, (S + B) / (S * S * 1e-6), 1e-6);
+    EXPECT_NEAR(r.figures.window_share, 0.760968, 1e-6);
     EXPECT_NEAR(r.target_share, 100.0 / 3.0, 1e-9);
+}
+
+// S is the part of the target's peak inside the window of n FWHM: 0.761 of it in one
+// FWHM, 0.9815 in two; B grows with the window, and a width that is no number above 0
+// counts as one FWHM, one above the widest the settings allow as that.
+TEST(Synthesis, TheCountingWindowHoldsItsShareOfTheTargetPeak) {
+    physics::Setup s = germanium_setup();
+    s.detector.peak_to_background = 1000.0;
+    const std::vector<LineRate> lines = {line_at(0, 6.4, 1e4), line_at(1, 6.49, 2e4)};
+    const Result one = run(s, lines);
+    s.count_window_fwhm = 2.0;
+    const Result two = run(s, lines);
+    EXPECT_NEAR(one.figures.window_share, 0.760968, 1e-6);
+    EXPECT_NEAR(two.figures.window_share, 0.981468, 1e-6);
+    EXPECT_NEAR(two.figures.window_width, 2.0 * one.figures.window_width, 1e-12);
+    EXPECT_NEAR(two.figures.target / one.figures.target, 0.981468 / 0.760968, 1e-6);
+    EXPECT_GT(two.figures.background, one.figures.background);
+    for (double odd : {0.0, -1.0, kNaN}) {
+        s.count_window_fwhm = odd;
+        EXPECT_DOUBLE_EQ(run(s, lines).figures.target, one.figures.target) << odd;
+    }
+    s.count_window_fwhm = 1e300;
+    const Result widest = run(s, lines);
+    EXPECT_NEAR(widest.figures.window_width, 10.0 * one.figures.window_width, 1e-12);
+    EXPECT_NEAR(widest.figures.window_share, 1.0, 1e-12);
 }
 
 // The list of what lies near the target line is made of B's own parts: each part
@@ -142,30 +173,33 @@ TEST(Synthesis, NeighboursArePartsOfTheBackground) {
     low.line = KM3_LINE;
     const Result r = run(s, {line_at(0, 6.4, 1e4), line_at(1, 6.49, 2e4), low});
     const Figures& f = r.figures;
-    ASSERT_GT(r.near_count, 2);
+    const std::vector<BackgroundPart>& parts = r.background_parts;
+    ASSERT_GT(parts.size(), 2u);
     double sum = 0.0;
-    for (int i = 0; i < r.near_count; ++i) {
-        const NearPeak& p = r.near[i];
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const BackgroundPart& p = parts[i];
         EXPECT_LE(p.rate, f.background) << i;
         if (i > 0) {
-            EXPECT_LE(p.rate, r.near[i - 1].rate) << i;
+            EXPECT_LE(p.rate, parts[i - 1].rate) << i;
         }
         sum += p.rate;
     }
-    EXPECT_LE(sum, f.background * (1 + 1e-12));
-    auto has = [&](NearPeak::Kind k) {
-        return std::any_of(r.near.begin(), r.near.begin() + r.near_count,
-                           [&](const NearPeak& p) { return p.kind == k; });
+    // B is the sum of all its parts.
+    EXPECT_NEAR(sum, f.background, 1e-12 * f.background);
+    auto has = [&](BackgroundPart::Kind k) {
+        return std::any_of(parts.begin(), parts.end(),
+                           [&](const BackgroundPart& p) { return p.kind == k; });
     };
-    EXPECT_TRUE(has(NearPeak::Kind::pileup));
-    EXPECT_TRUE(has(NearPeak::Kind::shelf));
-    EXPECT_TRUE(has(NearPeak::Kind::peak));
+    EXPECT_TRUE(has(BackgroundPart::Kind::pileup));
+    EXPECT_TRUE(has(BackgroundPart::Kind::shelf));
+    EXPECT_TRUE(has(BackgroundPart::Kind::peak));
 
-    // Without shelves the five parts are the whole of B here.
+    // With shelves of no weight the other peaks and the pile-up peaks are B.
     s.detector.peak_to_background = 1e300;
     const Result bare = run(s, {line_at(0, 6.4, 1e4), line_at(1, 6.49, 2e4), low});
     double whole = 0.0;
-    for (int i = 0; i < bare.near_count; ++i) whole += bare.near[i].rate;
+    for (const BackgroundPart& p : bare.background_parts)
+        if (p.kind != BackgroundPart::Kind::shelf) whole += p.rate;
     EXPECT_NEAR(whole, bare.figures.background, 1e-9 * bare.figures.background);
 }
 
@@ -189,11 +223,12 @@ TEST(Synthesis, AParalysedDetectorKeepsItsOverloadAndSignalToBackground) {
     EXPECT_NEAR(quick.figures.signal_to_background, quick.figures.target / quick.figures.background,
                 1e-9 * quick.figures.signal_to_background);
     // The neighbours keep their shares of B, which the vanishing rates cannot give.
-    ASSERT_EQ(slow.near_count, quick.near_count);
-    ASSERT_GT(quick.near_count, 0);
-    for (int i = 0; i < quick.near_count; ++i) {
-        EXPECT_NEAR(quick.near[i].share, quick.near[i].rate / quick.figures.background, 1e-9);
-        EXPECT_NEAR(slow.near[i].share, quick.near[i].share, 1e-9);
+    ASSERT_EQ(slow.background_parts.size(), quick.background_parts.size());
+    ASSERT_GT(quick.background_parts.size(), 0u);
+    for (std::size_t i = 0; i < quick.background_parts.size(); ++i) {
+        const BackgroundPart& q = quick.background_parts[i];
+        EXPECT_NEAR(q.share, q.rate / quick.figures.background, 1e-9);
+        EXPECT_NEAR(slow.background_parts[i].share, q.share, 1e-9);
     }
     // At exactly the highest output rate the detector is not yet paralysed.
     s.detector.dead_time_us = 1.0 / 3.0e7 * 1e6;
@@ -213,9 +248,8 @@ TEST(Synthesis, NoLayerHoldsANegativeCount) {
         sc.compton = {8.9, 7.7e4, 250.0};
         const Result r =
             run(s, {line_at(0, 6.4, 1.37e4), line_at(1, 5.9, 2.9e5), line_at(1, 6.49, 4.1e4)}, sc);
-        for (const Channels* c : {&r.layers.total, &r.layers.target, &r.layers.line,
-                                  &r.layers.mark, &r.layers.elastic, &r.layers.escape,
-                                  &r.layers.pileup})
+        for (const Channels* c : {&r.layers.total, &r.layers.target, &r.layers.line, &r.layers.mark,
+                                  &r.layers.elastic, &r.layers.escape, &r.layers.pileup})
             for (int n = 0; n < kChannels; ++n) ASSERT_GE((*c)[n], 0.0) << full << " " << n;
     }
 }
@@ -248,7 +282,7 @@ TEST(Synthesis, SelfAbsorptionBulkAndFilm) {
 bool finite(const Result& r) {
     const Figures& f = r.figures;
     for (double v : {f.icr, f.ocr, f.dead_time, f.target, f.background, f.time_per_point,
-                     f.self_absorption, f.target_energy, f.window_fwhm, r.target_share})
+                     f.self_absorption, f.target_energy, f.window_width, r.target_share})
         if (!std::isfinite(v)) return false;
     for (const Channels* c : {&r.layers.total, &r.layers.target, &r.layers.line, &r.layers.mark,
                               &r.layers.elastic, &r.layers.escape, &r.layers.pileup})

@@ -46,8 +46,7 @@ TEST_F(FpFigures, AParalysedDetectorSaysSoAndGivesNoTimePerPoint) {
     EXPECT_EQ(p.Saturation.caption(),
               "The detector is paralysed: " + std::to_string(std::lround(f.overload)) +
                   " times too many photons.");
-    EXPECT_EQ(p.TimePerPoint.caption(),
-              "Time per point (0.1 % of the step)  none (paralysed)");
+    EXPECT_EQ(p.TimePerPoint.caption(), "Time per point (0.1 % of the step)  none (paralysed)");
     EXPECT_EQ(p.TargetRate.caption(), "Target line  none counted (paralysed)");
     EXPECT_EQ(p.Background.caption(), "Background under it  none counted (paralysed)");
     // S/B does not depend on the dead time: a number, as without it.
@@ -84,6 +83,42 @@ TEST_F(FpFigures, NoNeighbourExceedsTheBackground) {
     }
     EXPECT_LE(sum, f.background * (1 + 1e-12));
     EXPECT_EQ(panel.Neighbours[0]->caption().rfind("Mn K-beta 1 (6.49 keV)  ", 0), 0u);
+}
+
+// Three samples: each neighbour at most B, together at most B, and B the sum of all
+// its parts; the panel says what share of the target line the window holds.
+TEST_F(FpFigures, TheNeighboursArePartsOfBInTheWindowOfS) {
+    auto check = [&](const char* name) {
+        const physics::Result& r = session.result();
+        ASSERT_TRUE(r.ok) << name << r.reason;
+        const physics::Figures& f = r.figures;
+        double all = 0.0, top = 0.0;
+        for (const physics::BackgroundPart& p : r.background_parts) all += p.rate;
+        for (const physics::Neighbour& n : physics::neighbours(r)) {
+            EXPECT_LE(n.rate, f.background) << name << " " << n.name;
+            top += n.rate;
+        }
+        EXPECT_LE(top, f.background * (1 + 1e-12)) << name;
+        EXPECT_NEAR(all, f.background, 1e-12 * f.background) << name;
+        EXPECT_GT(f.window_share, 0.7) << name;
+        EXPECT_LE(f.window_share, 1.0) << name;
+        EXPECT_EQ(panel.WindowShare.caption().rfind("Counting window holds  ", 0), 0u) << name;
+    };
+    enter_sample("Fe", "0.01", {{"Mn", "1"}, {"O", "1"}});
+    form.Text11.set_text("7.5");
+    planner.set_planning("flux", "1e8");
+    planner.set_model(Model::fp);
+    form.Command1.click();
+    check("Fe in MnO");
+    arsenic_in_soil();
+    form.Text11.set_text("12.5");
+    form.Command1.click();
+    check("As in soil");
+    enter_sample("Pb", "0.01", {{"Fe", "1"}, {"O", "1"}});
+    form.Option2.set_value(true);  // the L3 edge
+    form.Text11.set_text("13.5");
+    form.Command1.click();
+    check("Pb in FeO");
 }
 
 TEST_F(FpFigures, PileUpIsInTheTotalAndAmongTheNeighbours) {

@@ -40,17 +40,21 @@ constexpr Tip kTips[] = {
     {"Command5", "Save the composition (target and matrix) to a file"},
     {"Command6", "Load a composition from a file and plot it"},
     {"Text19", "Distance from the sample to the detector, cm"},
-    {"Label34", "Solid angle of the detector relative to 5 cm"
-                " (classic model; grey under fundamental parameters)"},
-    {"Label35", "Transmission of the air for the target line"
-                " (classic model; grey under fundamental parameters)"},
+    {"Label34",
+     "Solid angle of the detector relative to 5 cm"
+     " (classic model; grey under fundamental parameters)"},
+    {"Label35",
+     "Transmission of the air for the target line"
+     " (classic model; grey under fundamental parameters)"},
     {"Text20", "Aluminium filter thickness in steps of 11.7 um"},
     {"Command26", "One aluminium filter step more"},
     {"Command27", "One aluminium filter step less"},
-    {"Label25", "Transmission of the aluminium filter for the target line"
-                " (classic model; grey under fundamental parameters)"},
-    {"Label37", "Detection ratio: solid angle x air x filter"
-                " (classic model; grey under fundamental parameters)"},
+    {"Label25",
+     "Transmission of the aluminium filter for the target line"
+     " (classic model; grey under fundamental parameters)"},
+    {"Label37",
+     "Detection ratio: solid angle x air x filter"
+     " (classic model; grey under fundamental parameters)"},
     {"Command4", "Choose gains automatically"},
     {"Check2", "Fix: keep the gains when the target changes"},
     {"Label9", "Coarse gain of the amplifier"},
@@ -86,8 +90,12 @@ constexpr Tip kTips[] = {
     {"IcrLabel", "Every event the crystal absorbs per second"},
     {"OcrLabel", "Events per second the electronics record (paralysable dead time)"},
     {"DeadTimeLabel", "Share of the time the detector is busy: 1 - output / input"},
-    {"TargetRateLabel", "The target line's full-energy peak at the output rate"},
-    {"BackgroundLabel", "Everything else in one FWHM around the target line"},
+    {"TargetRateLabel",
+     "The target line's full-energy peak inside the counting window, at the output rate"},
+    {"BackgroundLabel",
+     "Everything else in the counting window around the target line (the setting's width in FWHM)"},
+    {"WindowShareLabel",
+     "Share of the target line's peak inside the counting window, where S is counted"},
     {"TimePerPointLabel", "Counting time per energy point for 0.1 % noise on the edge step"},
     {"ScanPicture", "Target rate, background and dead time across an XAFS scan"},
 };
