@@ -102,7 +102,7 @@ TEST_F(FpFigures, TheNeighboursArePartsOfBInTheWindowOfS) {
         EXPECT_NEAR(all, f.background, 1e-12 * f.background) << name;
         EXPECT_GT(f.window_share, 0.7) << name;
         EXPECT_LE(f.window_share, 1.0) << name;
-        EXPECT_EQ(panel.WindowShare.caption().rfind("Counting window holds  ", 0), 0u) << name;
+        EXPECT_EQ(panel.WindowShare.caption().rfind("Window holds  ", 0), 0u) << name;
     };
     enter_sample("Fe", "0.01", {{"Mn", "1"}, {"O", "1"}});
     form.Text11.set_text("7.5");
