@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/numtext.h"
-#include "window/file_io.h"
+#include "io/file_io.h"
 #include "planning/planner.h"
 #include "planning/report_lines.h"
 
@@ -71,7 +71,7 @@ std::string save_spectrum_csv(const Planner& planner, const std::string& path) {
     if (planner.form().st.Calc_state <= 0)
         return "There is no spectrum to export: calculate one with Plot first.";
     if (path.empty()) return "No file name was given. Nothing was saved.";
-    return window::write_replacing(path, spectrum_csv(planner));
+    return io::write_replacing(path, spectrum_csv(planner));
 }
 
 }  // namespace lumetra::planning

@@ -9,12 +9,13 @@
 #include <sstream>
 
 #include "planning/planner_fixture.h"
-#include "window/setup_format.h"
+#include "io/setup_format.h"
 
 namespace lumetra::window::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace lumetra::io;
 
 int value_of(const Control& c) {
     if (c.kind() == ControlKind::OptionButton) return static_cast<const OptionButton&>(c).value();

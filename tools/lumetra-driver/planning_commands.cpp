@@ -10,7 +10,7 @@
 #include "driver.h"
 #include "physics/xrl.h"
 #include "planning/spectrum_csv.h"
-#include "window/file_io.h"
+#include "io/file_io.h"
 #include "window/qt/export.h"
 #include "window/qt/report.h"
 

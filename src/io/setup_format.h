@@ -77,7 +77,7 @@
 
 #include "physics/settings.h"
 
-namespace lumetra::window {
+namespace lumetra::io {
 
 constexpr int kSetupFormatVersion = 1;
 constexpr std::size_t kMaxSetupFileSize = 256 * 1024;
@@ -145,4 +145,4 @@ struct SetupParse {
 // Reads and checks a whole file; a setup only when every value passes.
 SetupParse parse_setup(std::string_view bytes);
 
-}  // namespace lumetra::window
+}  // namespace lumetra::io

@@ -1,7 +1,7 @@
 // The setup file: a strict JSON reader and writer, the decoding of the setup's keys
 // and the rules of their values (see setup_format.h).
 
-#include "window/setup_format.h"
+#include "io/setup_format.h"
 
 #include <algorithm>
 #include <array>
@@ -13,10 +13,10 @@
 #include <tuple>
 
 #include "common/numtext.h"
-#include "display/scale.h"
+#include "common/amplifier.h"
 #include "physics/setup.h"
 
-namespace lumetra::window {
+namespace lumetra::io {
 
 using Planning = physics::Settings;
 using Model = physics::ModelKind;
@@ -414,7 +414,7 @@ std::optional<Problem> check(const WindowSetup& s) {
                              "one of 5, 10, 20, 50, 100, 200, 500 and 1000");
     }
     const double g = text::Val(s.fine_gain);
-    if (!(g > 0) || !std::isfinite(display::full_energy(s.coarse_gain, g))) {
+    if (!(g > 0) || !std::isfinite(common::full_energy(s.coarse_gain, g))) {
         return Problem{"fine_gain",
                        "\"fine_gain\" must read as a number above 0 that gives a finite full "
                        "scale."};
@@ -824,4 +824,4 @@ SetupParse parse_setup(std::string_view bytes) {
     return r;
 }
 
-}  // namespace lumetra::window
+}  // namespace lumetra::io
