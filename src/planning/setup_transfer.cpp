@@ -8,15 +8,15 @@
 #include <string>
 
 #include "common/numtext.h"
-#include "planning/planner.h"
 #include "io/file_io.h"
 #include "io/setup_format.h"
+#include "planning/planner.h"
 
 namespace lumetra::planning {
 
+using io::WindowSetup;
 using window::RADirido;
 using window::TextBox;
-using io::WindowSetup;
 
 namespace {
 

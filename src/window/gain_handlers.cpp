@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/numtext.h"
 #include "common/amplifier.h"
+#include "common/numtext.h"
 #include "window/radirido.h"
 
 namespace lumetra::window {

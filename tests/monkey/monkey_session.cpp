@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "common/dialogs.h"
-#include "common/random_session.h"
 #include "common/numtext.h"
+#include "common/random_session.h"
 #include "io/parameter_format.h"
 #include "io/setup_format.h"
 #include "planning/planner.h"

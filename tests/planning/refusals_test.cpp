@@ -18,8 +18,8 @@ namespace fs = std::filesystem;
 
 class Refusals : public PlannerTest {
   protected:
-    fs::path file = fs::temp_directory_path() /
-                    ("lumetra-refusals-" + std::to_string(::getpid()) + ".json");
+    fs::path file =
+        fs::temp_directory_path() / ("lumetra-refusals-" + std::to_string(::getpid()) + ".json");
     void TearDown() override { fs::remove(file); }
 
     void copper_in_water_fp() {
@@ -51,8 +51,8 @@ class Refusals : public PlannerTest {
 
 TEST_F(Refusals, TheSameReasonInThePanelThePlotAndTheSetupFile) {
     struct Case {
-        const char* key;        // of the panel field
-        const char* file_key;   // under "planning" in the setup file
+        const char* key;       // of the panel field
+        const char* file_key;  // under "planning" in the setup file
         const char* reason;
     };
     const Case cases[] = {{"flux", "flux", "The flux must be above 0."},

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "planning/planner_fixture.h"
 #include "io/setup_format.h"
+#include "planning/planner_fixture.h"
 
 namespace lumetra::window::testing {
 namespace {

@@ -13,8 +13,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "window/form_fixture.h"
 #include "io/parameter_format.h"
+#include "window/form_fixture.h"
 
 namespace lumetra::window::testing {
 namespace {

@@ -15,9 +15,9 @@
 #include <utility>
 
 #include "io/file_io.h"
-#include "window/qt/export.h"
 #include "planning/planner.h"
 #include "planning/report_lines.h"
+#include "window/qt/export.h"
 #include "window/radirido.h"
 
 namespace lumetra::window::qt {
