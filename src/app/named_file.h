@@ -6,7 +6,7 @@
 
 #include "app/command_line.h"
 #include "common/dialogs.h"
-#include "window/file_io.h"
+#include "io/file_io.h"
 #include "planning/planner.h"
 
 namespace lumetra::app {
@@ -15,7 +15,7 @@ namespace lumetra::app {
 // device, a folder) is refused at once, without waiting for a writer.
 inline void open_named_file(planning::Planner& planner, common::Dialogs& dialogs,
                             const std::string& path) {
-    const window::FileBytes head = window::read_small_file(path, 4096);
+    const io::FileBytes head = io::read_small_file(path, 4096);
     if (!head.bytes) {
         dialogs.titled_message("Open file", head.problem);
         return;

@@ -8,15 +8,15 @@
 #include <string>
 
 #include "common/numtext.h"
+#include "io/file_io.h"
+#include "io/setup_format.h"
 #include "planning/planner.h"
-#include "window/file_io.h"
-#include "window/setup_format.h"
 
 namespace lumetra::planning {
 
+using io::WindowSetup;
 using window::RADirido;
 using window::TextBox;
-using window::WindowSetup;
 
 namespace {
 
@@ -50,7 +50,7 @@ WindowSetup capture(const RADirido& f, const physics::Settings& settings) {
     // A mark left on a row that All Clear or Clear hid marks nothing (the plot draws
     // no element for it) and is saved as none.
     const int mark = f.st.Elem_mark;
-    s.marked_row = mark >= 1 && mark <= window::last_markable_row(f.st.Elem_count) ? mark : 0;
+    s.marked_row = mark >= 1 && mark <= io::last_markable_row(f.st.Elem_count) ? mark : 0;
     s.log_scale = f.Option4.value();
     s.argon = f.Check1.value() >= 1;
     s.elastic = f.Check11.value() >= 1;
@@ -138,7 +138,7 @@ void apply(Planner& planner, const WindowSetup& s) {
 }  // namespace
 
 std::string Planner::save_setup(const std::string& path) {
-    using namespace window;
+    using namespace io;
     const WindowSetup s = capture(form_, session_.settings);
     const std::string problem = check_setup(s);
     if (!problem.empty()) return "This setup cannot be saved: " + problem;
@@ -150,7 +150,7 @@ std::string Planner::save_setup(const std::string& path) {
 }
 
 std::string Planner::load_setup(const std::string& path) {
-    using namespace window;
+    using namespace io;
     const FileBytes file = read_small_file(path, kMaxSetupFileSize);
     if (!file.bytes) return file.problem;
     const SetupParse parsed = parse_setup(*file.bytes);

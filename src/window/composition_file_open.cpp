@@ -6,18 +6,18 @@
 #include <optional>
 #include <string>
 
-#include "window/file_io.h"
-#include "window/parameter_format.h"
+#include "io/file_io.h"
+#include "io/parameter_format.h"
 #include "window/radirido.h"
 
 namespace lumetra::window {
 
 std::string RADirido::load_composition(const std::string& path) {
-    const FileBytes file = read_small_file(path, kMaxParameterFileSize);
+    const io::FileBytes file = io::read_small_file(path, io::kMaxParameterFileSize);
     if (!file.bytes) return file.problem;
-    const ParseResult parsed = parse_parameters(*file.bytes);
+    const io::ParseResult parsed = io::parse_parameters(*file.bytes);
     if (!parsed.composition) return parsed.error + " (" + path + ")";
-    const Composition& c = *parsed.composition;
+    const io::Composition& c = *parsed.composition;
     Command3_Click();
     Text1.set_text(c.target_symbol);
     Text51.set_text(c.target_content);

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/amplifier.h"
 #include "common/numtext.h"
-#include "display/scale.h"
 #include "window/radirido.h"
 
 namespace lumetra::window {
@@ -18,7 +18,7 @@ constexpr common::Rgb kCream = common::rgb(255, 255, 192);
 void RADirido::Set_scale() {
     const double G = text::Val(Label9.caption());
     const double g = text::Val(Combo2.text());
-    const double full = display::full_energy(G, g);
+    const double full = common::full_energy(G, g);
     // A gain that reads as 0 or less has no scale: the previous one stays.
     if (!(G > 0) || !(g > 0) || !std::isfinite(full)) return;
     Label8.set_caption(text::Str(text::Int(full * 1000 + 0.5) * 0.001));
@@ -45,7 +45,7 @@ void RADirido::Auto_tune() {
     view.Coarse_index = static_cast<std::int16_t>(index);
     Label9.set_caption(text::Str(view.Coarse_step[view.Coarse_index]));
     auto fine_needed = [&] {
-        return 1000 / (text::Val(Label9.caption()) * display::kGainConstant * edge_top);
+        return 1000 / (text::Val(Label9.caption()) * common::kGainConstant * edge_top);
     };
     double fine_need = fine_needed();
     if (fine_need > 1.44) {

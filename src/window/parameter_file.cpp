@@ -4,8 +4,8 @@
 #include <string>
 
 #include "common/numtext.h"
-#include "window/file_io.h"
-#include "window/parameter_format.h"
+#include "io/file_io.h"
+#include "io/parameter_format.h"
 #include "window/radirido.h"
 
 namespace lumetra::window {
@@ -15,7 +15,7 @@ void RADirido::Command5_Click() {
         dialogs_.message("insufficient parameter !");
         return;
     }
-    Composition c;
+    io::Composition c;
     c.count = st.Elem_count;
     c.target_symbol = Text1.text();
     c.target_content = Text51.text();
@@ -23,8 +23,8 @@ void RADirido::Command5_Click() {
     for (int i = 0; i < rows; ++i) c.rows.emplace_back(Text2[i]->text(), Text52[i]->text());
     if (st.Elem_count > kRows) c.count = kRows;
 
-    bool ok = storable(c.target_symbol) && storable(c.target_content);
-    for (const auto& row : c.rows) ok = ok && storable(row.first) && storable(row.second);
+    bool ok = io::storable(c.target_symbol) && io::storable(c.target_content);
+    for (const auto& row : c.rows) ok = ok && io::storable(row.first) && io::storable(row.second);
     if (!ok) {
         dialogs_.message(
             "A symbol or content holds a double quote or a line break and "
@@ -33,16 +33,16 @@ void RADirido::Command5_Click() {
     }
 
     // Load reads at most kMaxParameterFileSize bytes: never write a file it would refuse.
-    const std::string bytes = format_parameters(c);
-    if (bytes.size() > kMaxParameterFileSize) {
+    const std::string bytes = io::format_parameters(c);
+    if (bytes.size() > io::kMaxParameterFileSize) {
         dialogs_.message("The composition is too long to be saved (more than " +
-                         std::to_string(kMaxParameterFileSize / 1024) + " KiB).");
+                         std::to_string(io::kMaxParameterFileSize / 1024) + " KiB).");
         return;
     }
 
     const std::string name = dialogs_.save_file_name("sample1");
     if (name.empty()) return;  // cancelled
-    const std::string problem = write_replacing(name, bytes);
+    const std::string problem = io::write_replacing(name, bytes);
     if (!problem.empty()) dialogs_.message(problem);
 }
 

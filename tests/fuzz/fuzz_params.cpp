@@ -11,17 +11,17 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "window/parameter_format.h"
+#include "io/parameter_format.h"
 
 namespace {
 
 using lumetra::fuzz::require;
-using lumetra::window::Composition;
-using lumetra::window::format_parameters;
-using lumetra::window::kMaxParameterFileSize;
-using lumetra::window::kMaxParameterRows;
-using lumetra::window::parse_parameters;
-using lumetra::window::ParseResult;
+using lumetra::io::Composition;
+using lumetra::io::format_parameters;
+using lumetra::io::kMaxParameterFileSize;
+using lumetra::io::kMaxParameterRows;
+using lumetra::io::parse_parameters;
+using lumetra::io::ParseResult;
 
 bool same(const Composition& a, const Composition& b) {
     return a.count == b.count && a.target_symbol == b.target_symbol &&

@@ -10,16 +10,16 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "window/setup_format.h"
+#include "io/setup_format.h"
 
 namespace {
 
 using lumetra::fuzz::require;
-using lumetra::window::check_setup;
-using lumetra::window::format_setup;
-using lumetra::window::kMaxSetupFileSize;
-using lumetra::window::parse_setup;
-using lumetra::window::SetupParse;
+using lumetra::io::check_setup;
+using lumetra::io::format_setup;
+using lumetra::io::kMaxSetupFileSize;
+using lumetra::io::parse_setup;
+using lumetra::io::SetupParse;
 
 }  // namespace
 

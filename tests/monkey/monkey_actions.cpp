@@ -9,9 +9,9 @@
 #include <optional>
 #include <sstream>
 
+#include "io/setup_format.h"
 #include "monkey/inputs.h"
 #include "monkey/session.h"
-#include "window/setup_format.h"
 
 namespace lumetra::monkey {
 

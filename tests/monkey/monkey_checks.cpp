@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "common/numtext.h"
+#include "io/setup_format.h"
 #include "monkey/inputs.h"
 #include "monkey/session.h"
-#include "window/setup_format.h"
 
 namespace lumetra::monkey {
 
@@ -167,7 +167,7 @@ std::string Session::check_picture() const {
     return {};
 }
 
-std::string Session::composition_mismatch(const window::Composition& c) const {
+std::string Session::composition_mismatch(const io::Composition& c) const {
     const RADirido& f = *form_;
     const int rows = std::clamp<int>(f.st.Elem_count, 0, window::kRows);
     const int count = f.st.Elem_count > window::kRows ? window::kRows : f.st.Elem_count;
@@ -198,7 +198,7 @@ std::string Session::check_files(bool saving) {
         if (old != snapshot_.end() && old->second == bytes) continue;
         // A setup file holds JSON, not a composition: whatever was saved reads back.
         if (name.size() > 5 && name.compare(name.size() - 5, 5, ".json") == 0) {
-            const window::SetupParse setup = window::parse_setup(bytes);
+            const io::SetupParse setup = io::parse_setup(bytes);
             if (!setup.setup) {
                 failure = "saved setup " + name + " does not read back: " + setup.error;
                 break;
@@ -211,7 +211,7 @@ std::string Session::check_files(bool saving) {
             failure = name + " changed without a Save";
             break;
         }
-        const window::ParseResult parsed = window::parse_parameters(bytes);
+        const io::ParseResult parsed = io::parse_parameters(bytes);
         if (!parsed.composition) {
             failure = "saved file " + name + " does not read back: " + parsed.error;
             break;

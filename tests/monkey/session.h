@@ -15,9 +15,9 @@
 
 #include "common/dialogs.h"
 #include "common/random_session.h"
+#include "io/parameter_format.h"
 #include "monkey/monkey_session.h"
 #include "planning/planner.h"
-#include "window/parameter_format.h"
 #include "window/radirido.h"
 
 namespace lumetra::monkey {
@@ -106,7 +106,7 @@ class Session {
     std::string check_visibility() const;
     std::string check_picture() const;
     std::string check_files(bool saving);
-    std::string composition_mismatch(const window::Composition& c) const;
+    std::string composition_mismatch(const io::Composition& c) const;
 
     SessionOptions opt_;
     Rng rng_;

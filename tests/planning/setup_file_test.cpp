@@ -8,13 +8,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "io/setup_format.h"
 #include "planning/planner_fixture.h"
-#include "window/setup_format.h"
 
 namespace lumetra::window::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace lumetra::io;
 
 int value_of(const Control& c) {
     if (c.kind() == ControlKind::OptionButton) return static_cast<const OptionButton&>(c).value();
@@ -274,7 +275,7 @@ TEST_F(SetupFile, RefusedFilesChangeNothing) {
          line_of("line") + "\"line\" must be one of the K"},
         {with("\"element_count\": 3", "\"element_count\": 2"), line_of("element_count")},
         {with("\"flux\": 2e+11", "\"flux\": -1"),
-         line_of("flux") + "\"planning.flux\" must be a finite number of 0 or more (found -1)."},
+         line_of("flux") + "\"planning.flux\" is -1: The flux must be above 0."},
         {with("\"polarisation\": 0.8", "\"polarisation\": 1.5"), line_of("polarisation")},
         {with("\"detector\": \"ge\"", "\"detector\": \"cdte\""), line_of("detector")},
         {with("\"energy\": \"13.2\"", "\"energy\": 13.2"),
@@ -308,8 +309,7 @@ TEST_F(SetupFile, SaveRefusesWhatLoadWouldRefuse) {
     write("keep.json", "old");
     planner.set_planning("flux", "-1");
     EXPECT_EQ(planner.save_setup(path("keep.json")),
-              "This setup cannot be saved: \"planning.flux\" must be a finite number of 0 or more "
-              "(found -1).");
+              "This setup cannot be saved: \"planning.flux\" is -1: The flux must be above 0.");
     planner.set_planning("flux", "1");
     form.Combo2.set_text("abc");
     EXPECT_NE(planner.save_setup(path("keep.json")).find("\"fine_gain\""), std::string::npos);
@@ -338,11 +338,11 @@ TEST_F(SetupFile, SaveRefusesWhatLoadWouldRefuse) {
     const SetupParse escaped = parse_setup(
         "\xEF\xBB\xBF{\"format\":\"lumetra-setup\",\"version\":1.0,\"target\":{\"symbol\":"
         "\"\\u0046\\u00e9\\ud83d\\ude00\\/\\b\\f\\r\"},\"unknown\":[{\"a\":null}],"
-        "\"layers\":{\"argon\":true,\"other\":1},\"planning\":{\"x\":\"y\",\"flux\":-0}}");
+        "\"layers\":{\"argon\":true,\"other\":1},\"planning\":{\"x\":\"y\",\"window_um\":-0}}");
     ASSERT_TRUE(escaped.setup) << escaped.error;
     EXPECT_EQ(escaped.setup->target_symbol, "F\xC3\xA9\xF0\x9F\x98\x80/\b\f\r");
     EXPECT_TRUE(escaped.setup->argon);
-    EXPECT_EQ(escaped.setup->planning.flux, 0.0);
+    EXPECT_EQ(escaped.setup->planning.detector.window_um, 0.0);
 }
 
 }  // namespace

@@ -13,13 +13,14 @@
 #include <iterator>
 #include <sstream>
 
+#include "io/parameter_format.h"
 #include "window/form_fixture.h"
-#include "window/parameter_format.h"
 
 namespace lumetra::window::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace lumetra::io;
 
 std::string read_file(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

@@ -18,13 +18,14 @@
 #include <thread>
 
 #include "app/named_file.h"
-#include "window/file_io.h"
+#include "io/file_io.h"
 #include "planning/planner_fixture.h"
 
 namespace lumetra::window::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace lumetra::io;
 
 // Ends the test program loudly if a load blocks, instead of letting it hang.
 class Watchdog {

@@ -21,7 +21,7 @@
 #include "arguments.h"
 #include "picture_text.h"
 #include "physics/xrl.h"
-#include "window/file_io.h"
+#include "io/file_io.h"
 #include "window/qt/export.h"
 #include "window/qt/report.h"
 #include "planning/spectrum_csv.h"
@@ -407,7 +407,7 @@ void Driver::save_grab(QWidget& widget, std::string_view path) {
     QBuffer buffer(&png);
     if (!buffer.open(QIODevice::WriteOnly) || !widget.grab().save(&buffer, "PNG"))
         fail("cannot draw the screenshot");
-    const std::string problem = window::write_replacing(std::string(path), png.toStdString());
+    const std::string problem = io::write_replacing(std::string(path), png.toStdString());
     if (!problem.empty()) fail(problem);
 }
 

@@ -8,9 +8,9 @@
 #include "chem/composition.h"
 #include "common/numtext.h"
 #include "driver.h"
+#include "io/file_io.h"
 #include "physics/xrl.h"
 #include "planning/spectrum_csv.h"
-#include "window/file_io.h"
 #include "window/qt/export.h"
 #include "window/qt/report.h"
 

@@ -20,7 +20,7 @@
 
 #include "common/numtext.h"
 #include "display/plot.h"
-#include "window/file_io.h"
+#include "io/file_io.h"
 #include "window/qt/plot_legend.h"
 #include "window/qt/plot_scale.h"
 #include "window/qt/plot_widget.h"
@@ -284,7 +284,7 @@ std::string export_picture(const RADirido& form, const std::string& path, const 
     QByteArray bytes;
     if (!render(format, form, pixels, bytes) || bytes.isEmpty())
         return "The picture could not be drawn (out of memory?). Nothing was saved.";
-    return write_replacing(path, bytes.toStdString());
+    return io::write_replacing(path, bytes.toStdString());
 }
 
 void draw_figure(QPainter& p, QSize canvas, const RADirido& form) { paint_figure(p, canvas, form); }

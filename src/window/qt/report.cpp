@@ -14,10 +14,10 @@
 #include <cmath>
 #include <utility>
 
-#include "window/file_io.h"
-#include "window/qt/export.h"
+#include "io/file_io.h"
 #include "planning/planner.h"
 #include "planning/report_lines.h"
+#include "window/qt/export.h"
 #include "window/radirido.h"
 
 namespace lumetra::window::qt {
@@ -310,7 +310,7 @@ std::string export_report(planning::Planner& planner, const std::string& path, R
     }
     if (bytes.isEmpty())
         return "The report could not be drawn (out of memory?). Nothing was saved.";
-    return write_replacing(path, bytes.toStdString());
+    return io::write_replacing(path, bytes.toStdString());
 }
 
 }  // namespace lumetra::window::qt

@@ -1,6 +1,6 @@
 // Atomic saves and bounded reads of the window's small files.
 
-#include "window/file_io.h"
+#include "io/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <system_error>
 #include <utility>
 
-namespace lumetra::window {
+namespace lumetra::io {
 
 namespace {
 
@@ -268,4 +268,4 @@ FileBytes read_small_file(const std::string& path, std::size_t limit) {
     return FileBytes{std::move(bytes), {}};
 }
 
-}  // namespace lumetra::window
+}  // namespace lumetra::io

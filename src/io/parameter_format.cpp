@@ -1,8 +1,8 @@
-#include "window/parameter_format.h"
+#include "io/parameter_format.h"
 
 #include <algorithm>
 
-namespace lumetra::window {
+namespace lumetra::io {
 
 namespace {
 
@@ -234,4 +234,4 @@ ParseResult parse_parameters(std::string_view bytes) {
     return result;
 }
 
-}  // namespace lumetra::window
+}  // namespace lumetra::io

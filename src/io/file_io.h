@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace lumetra::window {
+namespace lumetra::io {
 
 // The system's reason for a failed file operation in a few words ("the disk is
 // full", "the name is too long", "permission denied"), from an errno value.
@@ -33,4 +33,4 @@ struct FileBytes {
 // the opened file is checked before anything is read).
 FileBytes read_small_file(const std::string& path, std::size_t limit);
 
-}  // namespace lumetra::window
+}  // namespace lumetra::io

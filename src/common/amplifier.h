@@ -2,7 +2,7 @@
 // The amplifier's energy-to-voltage law: 0..10 V over channels 0..1024, with a
 // coarse gain G and a fine gain g.
 
-namespace lumetra::display {
+namespace lumetra::common {
 
 constexpr double kGainConstant = 0.256529593;
 
@@ -12,4 +12,4 @@ inline double full_energy(double coarse, double fine) {
     return 1000.0 / ((coarse * kGainConstant) * fine);
 }
 
-}  // namespace lumetra::display
+}  // namespace lumetra::common

@@ -27,7 +27,7 @@
 #include <utility>
 #include <vector>
 
-namespace lumetra::window {
+namespace lumetra::io {
 
 struct Composition {
     int count = 0;  // the first item
@@ -55,4 +55,4 @@ struct ParseResult {
 // ends before them, or has a malformed item among them, gives no composition.
 ParseResult parse_parameters(std::string_view bytes);
 
-}  // namespace lumetra::window
+}  // namespace lumetra::io

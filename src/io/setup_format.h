@@ -45,16 +45,16 @@
 // layers.argon, .elastic, boolean  false            Check1, Check11, Check21, Check3
 //   .escape, .pileup
 // model                   text     "classic"        "classic" or "fp"
-// planning.flux           number   1e12             photons/s, 0 or more
+// planning.flux           number   1e12             photons/s, above 0
 // planning.polarisation   number   0.95             0 to 1
 // planning.detector       text     "si"             "si" or "ge"
-// planning.area_mm2       number   50               0 or more
+// planning.area_mm2       number   50               above 0
 // planning.window_um      number   12.5             0 or more
-// planning.crystal_mm     number   the detector's   0 or more (0.45 si, 5 ge)
-// planning.resolution_eV  number   the detector's   0 or more (130 si, 150 ge)
-// planning.dead_time_us   number   1                0 or more
-// planning.pulse_pair_us  number   0.2              0 or more
-// planning.peak_to_background  number  10000        0 or more
+// planning.crystal_mm     number   the detector's   above 0 (0.45 si, 5 ge)
+// planning.resolution_eV  number   the detector's   above 0 (130 si, 150 ge)
+// planning.dead_time_us   number   1                above 0
+// planning.pulse_pair_us  number   0.2              above 0
+// planning.peak_to_background  number  10000        above 0
 // planning.filter         text     "none"           as typed (element, formula:density
 //                                                   or none)
 // planning.filter_thickness_um  number  0           0 or more
@@ -77,7 +77,7 @@
 
 #include "physics/settings.h"
 
-namespace lumetra::window {
+namespace lumetra::io {
 
 constexpr int kSetupFormatVersion = 1;
 constexpr std::size_t kMaxSetupFileSize = 256 * 1024;
@@ -130,8 +130,9 @@ inline bool operator!=(const WindowSetup& a, const WindowSetup& b) {
 // The lines the window lists for an edge, in its order.
 const std::vector<std::string>& edge_lines(bool l3_edge);
 
-// The first value the rules above refuse, as a sentence ("\"planning.flux\" must be
-// 0 or more (found -1)."), or "" when the setup can be written and loaded.
+// The first value the rules above refuse, as a sentence ("\"planning.flux\" is -1:
+// The flux must be above 0."), or "" when the setup can be written and loaded. The
+// planning numbers' ranges and reasons are the model's own (physics/settings.h).
 std::string check_setup(const WindowSetup& s);
 
 // The file's bytes, every key written. For a setup that passes check_setup.
@@ -145,4 +146,4 @@ struct SetupParse {
 // Reads and checks a whole file; a setup only when every value passes.
 SetupParse parse_setup(std::string_view bytes);
 
-}  // namespace lumetra::window
+}  // namespace lumetra::io

@@ -1,0 +1,98 @@
+// Writing a setup: every key, one per line, nested objects indented by two blanks.
+
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "io/json_text.h"
+#include "io/setup_format.h"
+#include "io/setup_keys.h"
+
+namespace lumetra::io {
+
+namespace {
+
+using Model = physics::ModelKind;
+using setup_keys::kFormatName;
+using setup_keys::number_text;
+
+std::string boolean(bool b) {
+    return b ? "true" : "false";
+}
+
+using Entries = std::vector<std::pair<std::string, std::string>>;  // key, JSON text
+
+// An object with one key per line, nested values indented by two more blanks.
+std::string object_text(const Entries& entries, const std::string& indent) {
+    std::string out = "{\n";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        out += indent + "  " + quoted(entries[i].first) + ": " + entries[i].second;
+        out += i + 1 < entries.size() ? ",\n" : "\n";
+    }
+    return out + indent + "}";
+}
+
+}  // namespace
+
+std::string format_setup(const WindowSetup& s) {
+    const physics::Settings& p = s.planning;
+    const physics::Detector& d = p.detector;
+    std::string matrix = "[]";
+    if (!s.matrix.empty()) {
+        matrix = "[\n";
+        for (std::size_t i = 0; i < s.matrix.size(); ++i) {
+            matrix += "    [" + quoted(s.matrix[i].first) + ", " + quoted(s.matrix[i].second) + "]";
+            matrix += i + 1 < s.matrix.size() ? ",\n" : "\n";
+        }
+        matrix += "  ]";
+    }
+    const Entries target = {{"symbol", quoted(s.target_symbol)},
+                            {"content", quoted(s.target_content)}};
+    const Entries layers = {{"argon", boolean(s.argon)},
+                            {"elastic", boolean(s.elastic)},
+                            {"escape", boolean(s.escape)},
+                            {"pileup", boolean(s.pileup)}};
+    const Entries planning = {{"flux", number_text(p.flux)},
+                              {"polarisation", number_text(p.polarisation)},
+                              {"detector", quoted(d.crystal == physics::Crystal::ge ? "ge" : "si")},
+                              {"area_mm2", number_text(d.area_mm2)},
+                              {"window_um", number_text(d.window_um)},
+                              {"crystal_mm", number_text(d.crystal_mm)},
+                              {"resolution_eV", number_text(d.resolution_eV)},
+                              {"dead_time_us", number_text(d.dead_time_us)},
+                              {"pulse_pair_us", number_text(d.pulse_pair_us)},
+                              {"peak_to_background", number_text(d.peak_to_background)},
+                              {"filter", quoted(p.filter)},
+                              {"filter_thickness_um", number_text(p.filter_thickness_um)}};
+
+    Entries top = {{"format", quoted(kFormatName)},
+                   {"version", std::to_string(kSetupFormatVersion)},
+                   {"target", object_text(target, "  ")},
+                   {"matrix", matrix}};
+    if (s.element_count) top.emplace_back("element_count", std::to_string(*s.element_count));
+    const Entries rest = {{"edge", quoted(s.l3_edge ? "L3" : "K")},
+                          {"line", quoted(s.line)},
+                          {"energy", quoted(s.energy)},
+                          {"step", quoted(s.step)},
+                          {"coarse_gain_index", std::to_string(s.coarse_gain_index)},
+                          {"coarse_gain", std::to_string(s.coarse_gain)},
+                          {"fine_gain", quoted(s.fine_gain)},
+                          {"fix", boolean(s.fix)},
+                          {"width", quoted(s.width)},
+                          {"incidence", quoted(s.incidence)},
+                          {"takeoff", quoted(s.takeoff)},
+                          {"sample", quoted(s.film ? "film" : "bulk")},
+                          {"film_density", quoted(s.film_density)},
+                          {"film_thickness", quoted(s.film_thickness)},
+                          {"distance", quoted(s.distance)},
+                          {"al_filter", quoted(s.al_filter)},
+                          {"marked_row", std::to_string(s.marked_row)},
+                          {"scale", quoted(s.log_scale ? "log" : "linear")},
+                          {"layers", object_text(layers, "  ")},
+                          {"model", quoted(p.model == Model::fp ? "fp" : "classic")},
+                          {"planning", object_text(planning, "  ")}};
+    top.insert(top.end(), rest.begin(), rest.end());
+    return object_text(top, "") + "\n";
+}
+
+}  // namespace lumetra::io
