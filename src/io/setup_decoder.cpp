@@ -227,12 +227,11 @@ class Decoder {
         d.crystal = fresh.crystal;
         d.crystal_mm = fresh.crystal_mm;
         d.resolution_eV = fresh.resolution_eV;
-        for (const char* key : setup_keys::kPlanningNumbers) {
-            // The filter's text stands before its thickness, as in the file.
-            if (key == std::string_view("filter_thickness_um") &&
-                !text(o, "planning.", "filter", p.filter))
-                return false;
-            if (!number(o, key, setup_keys::planning_setting(key).of(p))) return false;
+        for (const physics::SettingInfo& info : physics::setting_table()) {
+            const bool read = info.kind == physics::SettingKind::filter
+                                  ? text(o, "planning.", info.file_key, p.filter)
+                                  : number(o, info.file_key, info.of(p));
+            if (!read) return false;
         }
         return true;
     }

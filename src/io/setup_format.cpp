@@ -14,19 +14,15 @@
 namespace lumetra::io {
 
 bool operator==(const WindowSetup& a, const WindowSetup& b) {
+    // The form's fields as typed, and the planning settings as their table compares them.
     const auto fields = [](const WindowSetup& s) {
-        const physics::Settings& p = s.planning;
-        const physics::Detector& d = p.detector;
         return std::tie(s.target_symbol, s.target_content, s.matrix, s.element_count, s.l3_edge,
                         s.line, s.energy, s.step, s.coarse_gain_index, s.coarse_gain, s.fine_gain,
                         s.fix, s.width, s.incidence, s.takeoff, s.film, s.film_density,
                         s.film_thickness, s.distance, s.al_filter, s.marked_row, s.log_scale,
-                        s.argon, s.elastic, s.escape, s.pileup, p.model, p.flux, p.polarisation,
-                        d.crystal, d.area_mm2, d.window_um, d.crystal_mm, d.resolution_eV,
-                        d.dead_time_us, d.pulse_pair_us, d.peak_to_background, p.filter,
-                        p.filter_thickness_um);
+                        s.argon, s.elastic, s.escape, s.pileup);
     };
-    return fields(a) == fields(b);
+    return fields(a) == fields(b) && a.planning == b.planning;
 }
 
 const std::vector<std::string>& edge_lines(bool l3_edge) {

@@ -58,6 +58,8 @@
 // planning.filter         text     "none"           as typed (element, formula:density
 //                                                   or none)
 // planning.filter_thickness_um  number  0           0 or more
+// planning.count_window_fwhm  number  1            above 0, at most 10 (the window S and B
+//                                                   are counted in, in FWHM of the line)
 //
 // The defaults are the values of a freshly started window. Reading is strict JSON:
 // one object; texts with the escapes \" \\ \/ \b \f \n \r \t \uXXXX (surrogate pairs

@@ -102,12 +102,12 @@ std::optional<SetupProblem> setup_problem(const WindowSetup& s) {
     }
 
     // The planning numbers: the model's rule and its reason, with the key and value.
-    for (const char* key : setup_keys::kPlanningNumbers) {
-        const physics::SettingInfo& info = setup_keys::planning_setting(key);
+    for (const physics::SettingInfo& info : physics::setting_table()) {
+        if (info.kind != physics::SettingKind::number) continue;
         const double v = physics::setting_value(info, s.planning);
         const std::string why = physics::refusal(info, v);
         if (!why.empty()) {
-            const std::string path = std::string("planning.") + key;
+            const std::string path = std::string("planning.") + info.file_key;
             return SetupProblem{path, quoted_key(path) + " is " + number_text(v) + ": " + why};
         }
     }

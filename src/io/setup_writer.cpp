@@ -52,18 +52,15 @@ std::string format_setup(const WindowSetup& s) {
                             {"elastic", boolean(s.elastic)},
                             {"escape", boolean(s.escape)},
                             {"pileup", boolean(s.pileup)}};
-    const Entries planning = {{"flux", number_text(p.flux)},
-                              {"polarisation", number_text(p.polarisation)},
-                              {"detector", quoted(d.crystal == physics::Crystal::ge ? "ge" : "si")},
-                              {"area_mm2", number_text(d.area_mm2)},
-                              {"window_um", number_text(d.window_um)},
-                              {"crystal_mm", number_text(d.crystal_mm)},
-                              {"resolution_eV", number_text(d.resolution_eV)},
-                              {"dead_time_us", number_text(d.dead_time_us)},
-                              {"pulse_pair_us", number_text(d.pulse_pair_us)},
-                              {"peak_to_background", number_text(d.peak_to_background)},
-                              {"filter", quoted(p.filter)},
-                              {"filter_thickness_um", number_text(p.filter_thickness_um)}};
+    Entries planning;
+    for (const physics::SettingInfo& info : physics::setting_table()) {
+        planning.emplace_back(info.file_key, info.kind == physics::SettingKind::filter
+                                                 ? quoted(p.filter)
+                                                 : number_text(physics::setting_value(info, p)));
+        if (info.file_key == std::string_view("polarisation"))
+            planning.emplace_back("detector",
+                                  quoted(d.crystal == physics::Crystal::ge ? "ge" : "si"));
+    }
 
     Entries top = {{"format", quoted(kFormatName)},
                    {"version", std::to_string(kSetupFormatVersion)},
