@@ -1,6 +1,7 @@
 // Start-up defaults: every field gets its first value through its own handler,
 // exactly as a user edit would, and the window-level state its first values.
 
+#include "common/amplifier.h"
 #include "common/numtext.h"
 #include "window/radirido.h"
 
@@ -15,7 +16,7 @@ void RADirido::Init_form() {
     // 1. Edge, matrix editor and the gain tables.
     st.Edge_mode = 10;
     st.Elem_count = -10;
-    view.Coarse_step = {5, 10, 20, 50, 100, 200, 500, 1000};
+    view.Coarse_step = common::kCoarseSteps;
     view.Fine_text = {"0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2", "1.3", "1.4", "1.5"};
     view.Coarse_index = 4;
     // 2.
