@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/dialogs.h"
+#include "io/setup_format.h"
 #include "physics/result.h"
 #include "physics/settings.h"
 #include "planning/panel.h"
@@ -64,6 +65,10 @@ class Planner : private window::ModelHook {
     // Whole-setup files; each gives "" when done, else the message.
     std::string save_setup(const std::string& path);
     std::string load_setup(const std::string& path);
+    // The same without a file: the setup the form and the panel hold, and a checked
+    // setup set through the form's handlers, ending with "Plot".
+    io::WindowSetup setup() const;
+    void apply_setup(const io::WindowSetup& s);
 
   private:
     // window::ModelHook

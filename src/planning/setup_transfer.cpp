@@ -137,9 +137,17 @@ void apply(Planner& planner, const WindowSetup& s) {
 
 }  // namespace
 
+io::WindowSetup Planner::setup() const {
+    return capture(form_, session_.settings);
+}
+
+void Planner::apply_setup(const io::WindowSetup& s) {
+    apply(*this, s);
+}
+
 std::string Planner::save_setup(const std::string& path) {
     using namespace io;
-    const WindowSetup s = capture(form_, session_.settings);
+    const WindowSetup s = setup();
     const std::string problem = check_setup(s);
     if (!problem.empty()) return "This setup cannot be saved: " + problem;
     const std::string bytes = format_setup(s);
@@ -155,7 +163,7 @@ std::string Planner::load_setup(const std::string& path) {
     if (!file.bytes) return file.problem;
     const SetupParse parsed = parse_setup(*file.bytes);
     if (!parsed.setup) return parsed.error;
-    apply(*this, *parsed.setup);
+    apply_setup(*parsed.setup);
     return {};
 }
 
