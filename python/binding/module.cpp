@@ -9,6 +9,7 @@
 #include "binding.h"
 #include "chem/composition.h"
 #include "io/setup_format.h"
+#include "physics/settings.h"
 
 namespace py = pybind11;
 using namespace lumetra;
@@ -84,6 +85,17 @@ PYBIND11_MODULE(_lumetra, m) {
         },
         py::arg("json"),
         "The scan preview of a setup (JSON text) under the fundamental-parameter model.");
+    m.def(
+        "planning_settings",
+        [] {
+            py::list out;
+            for (const physics::SettingInfo& info : physics::setting_table())
+                out.append(py::make_tuple(info.file_key, info.caption,
+                                          info.kind == physics::SettingKind::number));
+            return out;
+        },
+        "The planning settings as the setup file stores them: (name, caption with the "
+        "unit, whether it is a number) in the file's order.");
     m.def("composition", &composition, py::arg("text"), py::arg("target") = "",
           "Reads a composition as a lab writes it; ValueError with the position when it cannot.");
 }

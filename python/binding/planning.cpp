@@ -5,10 +5,9 @@
 
 #include "binding.h"
 #include "common/dialogs.h"
-#include "common/numtext.h"
 #include "physics/neighbours.h"
 #include "planning/planner.h"
-#include "planning/report_lines.h"
+#include "planning/spectrum_csv.h"
 
 namespace lumetra::python {
 
@@ -31,36 +30,19 @@ planning::Planner& planner_with(const io::WindowSetup& setup, common::ScriptedDi
 
 }  // namespace
 
-const std::array<const char*, kLayerCount>& layer_names() {
-    static const std::array<const char*, kLayerCount> k = {"total", "target",  "line",   "mark",
-                                                           "argon", "elastic", "escape", "pileup"};
-    return k;
-}
-
 Outcome calculate(const io::WindowSetup& setup) {
     common::ScriptedDialogs* dialogs = nullptr;
     const planning::Planner& p = planner_with(setup, dialogs);
-    const window::RADirido& f = p.form();
     Outcome o;
     o.fp = p.model() == planning::Model::fp;
-    o.shown = f.st.Calc_state > 0;
     if (o.fp) {
         o.result = p.fp_result();
         const auto parts =
             physics::neighbours(o.result, static_cast<int>(o.result.background_parts.size()));
         for (const physics::Neighbour& n : parts) o.background.emplace_back(n.name, n.rate);
     }
-    o.result_lines = planning::result_lines(p);
     for (const common::DialogRecord& d : dialogs->shown()) o.messages.push_back(d.text);
-    o.full_scale_keV = text::Val(f.Label8.caption());
-    o.counts_per_unit = f.plot_units();
-    const engine::CalcState& st = f.st;
-    const std::array<const engine::Spectrum*, kLayerCount> from = {
-        &st.Spec_total, &st.Spec_target,  &st.Spec_line,   &st.Spec_mark,
-        &st.Spec_argon, &st.Spec_elastic, &st.Spec_escape, &st.Spec_pileup};
-    if (o.shown)
-        for (std::size_t i = 0; i < kLayerCount; ++i)
-            for (std::size_t n = 0; n < o.layers[i].size(); ++n) o.layers[i][n] = (*from[i])[n];
+    o.table = planning::spectrum_table(p);
     return o;
 }
 

@@ -22,10 +22,11 @@ py::array_t<double> array_of(const double* values, std::size_t n, double times) 
     return a;
 }
 
-py::dict layers_of(const Outcome& o, double times) {
+// The layers by name; without a spectrum shown, every channel 0.
+py::dict layers_of(const io::SpectrumTable& t, double times) {
     py::dict d;
-    for (std::size_t i = 0; i < kLayerCount; ++i)
-        d[layer_names()[i]] = array_of(o.layers[i].data(), o.layers[i].size(), times);
+    for (const io::SpectrumColumn& c : t.layers)
+        d[c.name.c_str()] = array_of(c.values.data(), c.values.size(), t.shown ? times : 0.0);
     return d;
 }
 
@@ -34,22 +35,23 @@ py::dict layers_of(const Outcome& o, double times) {
 py::dict to_python(const Outcome& o) {
     py::dict d;
     d["model"] = o.fp ? "fp" : "classic";
-    d["shown"] = o.shown;
+    const io::SpectrumTable& t = o.table;
+    d["shown"] = t.shown;
     d["messages"] = o.messages;
     py::dict figures;
-    for (const std::string& line : o.result_lines) {
+    for (const std::string& line : t.result_lines) {
         const std::size_t colon = line.find(": ");
         if (colon != std::string::npos)
             figures[line.substr(0, colon).c_str()] = line.substr(colon + 2);
     }
     d["shown_figures"] = figures;
-    d["full_scale_keV"] = o.full_scale_keV;
-    const std::size_t n = o.layers[0].size();
+    d["full_scale_keV"] = t.full_scale_keV;
+    const std::size_t n = t.layers.empty() ? 0 : t.layers.front().values.size();
     py::array_t<double> energy(static_cast<py::ssize_t>(n));
     for (std::size_t i = 0; i < n; ++i)
-        energy.mutable_data()[i] = o.full_scale_keV * static_cast<double>(i) / 1024.0;
+        energy.mutable_data()[i] = t.full_scale_keV * static_cast<double>(i) / 1024.0;
     d["energy"] = energy;
-    d["layers"] = layers_of(o, 1.0);
+    d["layers"] = layers_of(t, 1.0);
     if (!o.fp) return d;
 
     const physics::Result& r = o.result;
@@ -91,7 +93,7 @@ py::dict to_python(const Outcome& o) {
     py::list parts;
     for (const auto& [name, rate] : o.background) parts.append(py::make_tuple(name, rate));
     d["background_parts"] = parts;
-    d["spectrum"] = layers_of(o, o.counts_per_unit);
+    d["spectrum"] = layers_of(t, t.counts_per_plot_unit.value_or(0.0));
     return d;
 }
 

@@ -60,22 +60,13 @@ _SETTINGS = {
     "escape": (("layers", "escape"), "flag", "escape peaks shown"),
     "pileup": (("layers", "pileup"), "flag", "pile-up shown"),
     "model": (("model",), ("classic", "fp"), "the classic model or fundamental parameters"),
-    "flux": (("planning", "flux"), "number", "photons/s on the sample"),
-    "polarisation": (("planning", "polarisation"), "number", "degree of linear polarisation, 0 to 1"),
-    "detector": (("planning", "detector"), ("si", "ge"), "the detector's crystal"),
-    "area_mm2": (("planning", "area_mm2"), "number", "active area, mm2"),
-    "window_um": (("planning", "window_um"), "number", "beryllium window, um"),
-    "crystal_mm": (("planning", "crystal_mm"), "number", "crystal thickness, mm"),
-    "resolution_eV": (("planning", "resolution_eV"), "number", "FWHM at 5.9 keV, eV"),
-    "dead_time_us": (("planning", "dead_time_us"), "number", "dead time, us"),
-    "pulse_pair_us": (("planning", "pulse_pair_us"), "number", "pulse-pair time, us"),
-    "peak_to_background": (("planning", "peak_to_background"), "number",
-                           "peak-to-background ratio at 5.9 keV"),
-    "filter": (("planning", "filter"), "text", "filter: an element, formula:density, or none"),
-    "filter_thickness_um": (("planning", "filter_thickness_um"), "number", "filter thickness, um"),
-    "count_window_fwhm": (("planning", "count_window_fwhm"), "number",
-                          "width of the window S and B are counted in, FWHM of the line"),
 }
+# The planning settings, from the model's own table, with the detector's crystal
+# after the polarisation as in the file.
+for _name, _caption, _is_number in _lumetra.planning_settings():
+    _SETTINGS[_name] = (("planning", _name), "number" if _is_number else "text", _caption)
+    if _name == "polarisation":
+        _SETTINGS["detector"] = (("planning", "detector"), ("si", "ge"), "the detector's crystal")
 
 
 def _number(name, value):

@@ -8,14 +8,13 @@
 
 #include "common/numtext.h"
 #include "io/file_io.h"
-#include "io/spectrum_csv.h"
 #include "planning/planner.h"
 #include "planning/report_lines.h"
 
 namespace lumetra::planning {
 
 // Channel n of the amplifier's 0..10 V range: U = 10 n / 1024 V, E = F n / 1024 keV.
-std::string spectrum_csv(const Planner& planner) {
+io::SpectrumTable spectrum_table(const Planner& planner) {
     const window::RADirido& f = planner.form();
     const bool fp = planner.model() == Model::fp;
     io::SpectrumTable t;
@@ -38,7 +37,11 @@ std::string spectrum_csv(const Planner& planner) {
          {"escape", &st.Spec_escape},
          {"pileup", &st.Spec_pileup}}};
     for (const auto& [name, s] : layers) t.layers.push_back({name, {s->begin(), s->end()}});
-    return io::spectrum_csv(t);
+    return t;
+}
+
+std::string spectrum_csv(const Planner& planner) {
+    return io::spectrum_csv(spectrum_table(planner));
 }
 
 std::string save_spectrum_csv(const Planner& planner, const std::string& path) {

@@ -18,11 +18,16 @@
 
 #include <string>
 
+#include "io/spectrum_csv.h"
 #include "planning/report_lines.h"
 
 namespace lumetra::planning {
 
 class Planner;
+
+// What the spectrum file holds of the planner's last calculation: its setup and
+// result lines, and the eight layers by their column names.
+io::SpectrumTable spectrum_table(const Planner& planner);
 
 std::string spectrum_csv(const Planner& planner);
 
