@@ -1,7 +1,8 @@
 # Installation (cmake --install) and the Debian package (cpack -G DEB in the build
 # folder gives lumetra_VERSION_ARCH.deb): the program, the scripted driver in the
 # package's library folder, the examples, the quick guide, the desktop entry, icon,
-# file type and metainfo, and the manual page.
+# file type and metainfo, the manual pages, and (python/CMakeLists.txt) the Python
+# module with lumetra-plan.
 # The package's version is the project's; scripts/package builds and checks it.
 
 include(GNUInstallDirs)
@@ -27,7 +28,7 @@ endif()
 # Debian keeps the changelog and the manual pages compressed, without a time stamp.
 set(lumetra_gz ${CMAKE_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${lumetra_gz})
-foreach(source changelog man/lumetra.1)
+foreach(source changelog man/lumetra.1 man/lumetra-plan.1)
     get_filename_component(name ${source} NAME)
     execute_process(COMMAND gzip -9 -n -c ${lumetra_pkg}/${source}
                     OUTPUT_FILE ${lumetra_gz}/${name}.gz RESULT_VARIABLE gzip_status)
@@ -41,7 +42,8 @@ install(TARGETS lumetra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The driver can set any state of the window: a test harness, not a user's program,
 # so it stays out of the search path (/usr/lib/lumetra/lumetra-driver).
 install(TARGETS lumetra-driver RUNTIME DESTINATION lib/lumetra)
-install(FILES ${lumetra_gz}/lumetra.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${lumetra_gz}/lumetra.1.gz ${lumetra_gz}/lumetra-plan.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 file(GLOB lumetra_examples CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.txt)
 install(FILES ${lumetra_examples} DESTINATION ${CMAKE_INSTALL_DATADIR}/lumetra/examples)
@@ -87,9 +89,11 @@ share of all counts it carries, and how gain, peak width, geometry, distance,
 air and filters change that. A fundamental-parameter model adds count rates,
 dead time and an XAFS scan preview.
 .
-The package holds the program, example compositions, a quick guide and, in
-/usr/lib/lumetra, a scripted driver that runs its window without a screen for
-tests.")
+The package holds the program, example compositions, a quick guide, the
+Python 3 module lumetra (import lumetra: setups, spectra and figures as Python
+values and numpy arrays), the batch planner lumetra-plan for tables of samples
+and, in /usr/lib/lumetra, a scripted driver that runs its window without a
+screen for tests.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
@@ -99,6 +103,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://example.org/lumetra)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Python module's own needs (python/CMakeLists.txt).
+if(lumetra_python_depends)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "${lumetra_python_depends}")
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -2,19 +2,33 @@
 sample, for planning fluorescence-mode X-ray absorption measurements.
 
 A setup holds what the window's form and its planning panel hold, under the names
-of the window's setup files::
+of the window's setup files; the sample is a composition as a lab writes it, or the
+target's content and the matrix rows as the form holds them::
 
     import lumetra
-    s = lumetra.Setup(target="Cu", content="0.0018",
-                      matrix=[("O", "88.8"), ("H", "11.2")],
+    s = lumetra.Setup(target="Cu", composition="1 mM Cu(NO3)2 in H2O",
                       energy=9.1, model="fp", flux=1e11)
     r = lumetra.calculate(s)
     r.target_rate, r.background, r.time_per_point      # counts/s, counts/s, s
     r.energy, r.spectrum["total"]                      # keV, counts/s per channel
 
+Functions:
+    Setup(**settings)       a setup; Setup.load(path), setup.save(path)
+    calculate(setup)        the spectrum and its figures (a Result)
+    scan(setup)             the scan preview across the edge (a Scan)
+    composition(text)       a composition read as the window reads it (a Composition)
+
+Units: energies in keV, rates in counts/s, times in s, dead time, shares and
+fractions from 0 to 1, distances in cm, thicknesses as the setting's caption says
+(help(lumetra.Setup) lists every setting with its unit).
+
 Setups load from and save to the window's setup files (Setup.load, Setup.save), so
 a setup saved in the window runs here and back. Every calculation goes through the
-same form and model as the window: the figures are the window's.
+same form and model as the window: the figures are the window's. The calculation
+releases the interpreter's lock, so threads plan in parallel.
+
+Bad values: a value of the wrong kind raises TypeError, a value out of range (NaN
+and infinities included) ValueError, both naming the setting.
 """
 
 import json as _json
@@ -23,9 +37,11 @@ import types as _types
 
 from . import _lumetra
 
+
 __version__ = _lumetra.__version__
 
-__all__ = ["Setup", "calculate", "scan", "composition", "__version__"]
+__all__ = ["Setup", "Result", "Scan", "Composition", "calculate", "scan", "composition",
+           "__version__"]
 
 # The settings by their names in Python: where each stands in the setup file and
 # what kind of value it takes.
@@ -116,20 +132,36 @@ def _value(name, value):
 
 class Setup:
     """Everything the window's form and planning panel hold, by the names of the
-    window's setup files (see help(lumetra.Setup.__init__) for the list). A setting
-    not given keeps the value of a freshly started window."""
+    window's setup files. A setting not given keeps the value of a freshly started
+    window; reading a setting gives its value, given or not.
+
+    The sample is either `composition`, a text as a lab writes it ("5 wt% Fe2O3 in
+    SiO2", read with the target given beside it), or the form's own rows: `content`
+    (the target's atomic content) and `matrix` (a list of (symbol, atomic content)).
+
+    Settings (keyword arguments and attributes):
+    """
 
     def __init__(self, **settings):
         object.__setattr__(self, "_given", {})
+        object.__setattr__(self, "_composition", None)
+        # The composition is read for the target, wherever the keywords name it.
+        if "target" in settings:
+            self.target = settings.pop("target")
         for name, value in settings.items():
             setattr(self, name, value)
 
     def __setattr__(self, name, value):
+        if name == "composition":
+            self.set_composition(value)
+            return
         if name not in _SETTINGS:
             raise TypeError(f"unknown setting {name!r}")
         self._given[name] = _value(name, value)
 
     def __getattr__(self, name):
+        if name == "composition":
+            return self._composition
         if name.startswith("_") or name not in _SETTINGS:
             raise AttributeError(name)
         if name in self._given:
@@ -139,9 +171,36 @@ class Setup:
             node = node.get(key) if isinstance(node, dict) else None
         return node
 
+    def set_composition(self, text, target=None):
+        """Sets the sample from a composition as a lab writes it: the target (this
+        setup's, or `target` when given) takes its atomic content, every other element
+        a matrix row. ValueError with the reason (and position) when the text cannot
+        be read, holds no target or more elements than the form's matrix rows."""
+        if not isinstance(text, str):
+            raise TypeError(f"composition must be a text, not {type(text).__name__}")
+        if target is not None:
+            self.target = target
+        symbol = self.target
+        if not symbol:
+            raise ValueError("composition: the target element is not set (give target=...)")
+        c = composition(text, symbol)
+        # The reading refuses a text without the target, so the target is there.
+        mine = next(e for e in c.elements if e["symbol"] == symbol)
+        rows = [(e["symbol"], repr(e["content"])) for e in c.elements if e["symbol"] != symbol]
+        self.content = repr(mine["content"])
+        self.matrix = rows
+        object.__setattr__(self, "_composition", text)
+
     def __repr__(self):
         given = ", ".join(f"{k}={v!r}" for k, v in self._given.items())
         return f"lumetra.Setup({given})"
+
+    def copy(self, **changes):
+        """A copy of this setup with the settings named changed."""
+        s = _copy(self)
+        for name, value in changes.items():
+            setattr(s, name, value)
+        return s
 
     def to_json(self):
         """The setup file's text (JSON), as the window saves it; ValueError with the
@@ -182,56 +241,101 @@ class Setup:
         return s
 
 
-Setup.__init__.__doc__ = "Settings, as keyword arguments:\n\n" + "\n".join(
-    f"    {name}: {about}" for name, (_, _, about) in _SETTINGS.items())
+Setup.__doc__ += "\n".join(
+    f"    {name}: {about}" for name, (_, _, about) in
+    [("composition", (None, None, "the sample as a lab writes it (sets content and matrix)"))]
+    + list(_SETTINGS.items())) + "\n"
+Setup.__init__.__doc__ = "Settings as keyword arguments: see help(lumetra.Setup)."
 
 
-def _result(d):
-    return _types.SimpleNamespace(**d)
+class Result(_types.SimpleNamespace):
+    """What calculate() gives: the window's spectrum and, under the
+    fundamental-parameter model, its figures.
+
+    Under both models:
+        model           "classic" or "fp"
+        shown           True when the window shows a spectrum for the setup
+        messages        what the window's dialogs said while calculating (texts)
+        shown_figures   the figures as the window writes them, by the spectrum
+                        file's keys (texts)
+        full_scale_keV  the energy of the scale's end (keV)
+        energy          the energy of each of the 1025 channels (keV, numpy array)
+        layers          the plot's layers by name ("total", "target", "line", "mark",
+                        "argon", "elastic", "escape", "pileup") in the plot's own
+                        units, 10,000 at the highest channel of the plot's range
+                        (numpy arrays of 1025 channels; 0 when nothing is shown)
+    Under "fp" also:
+        ok, reason      whether the model could calculate, and why not
+        lines           every fluorescence line: dicts of Z, element, line (name),
+                        energy (keV), primary and secondary (counts/s at the detector)
+        rayleigh, compton   the scatter peaks: dicts of energy (keV), rate (counts/s)
+        input_rate, output_rate   counts/s at and out of the detector's electronics
+        dead_time       the share of the live time lost (0 to 1)
+        paralysed       True when the input rate lies past the output rate's maximum
+        target_rate     S, the target line's counts/s in the counting window
+        background      B, every other count in the window (counts/s)
+        background_parts   B's contributions: (name, counts/s), strongest first
+        signal_to_background   S / B
+        time_per_point  the counting time for the planned relative noise (s)
+        self_absorption the damping of the target's XAFS by self-absorption (0 to 1)
+        window_share    the share of the target line inside the window (0 to 1)
+        window_width    the counting window's width (keV)
+        spectrum        the layers in counts/s per channel (numpy arrays by name)
+    """
+
+
+class Scan(_types.SimpleNamespace):
+    """What scan() gives, as numpy arrays of the preview's points across the edge:
+    energy (keV), target_rate and background (counts/s in the counting window) and
+    dead_time (0 to 1). Empty when the setup gives no spectrum."""
+
+
+class Composition(_types.SimpleNamespace):
+    """What composition() gives:
+        elements        dicts of symbol, Z, content (atoms per formula unit),
+                        mass_fraction and atom_fraction (0 to 1)
+        formula_weight  g/mol of the formula unit
+        density         the suggested density (g/cm3; 0 when none is known)
+        notes           what the reading assumed (text)
+        reading         the composition as it was read (text)
+        target          the target's symbol when it was given and found, else None
+    """
 
 
 def calculate(setup, model=None):
     """Calculates a setup as the window's Plot does, under its model or the one
-    named ("classic" or "fp"). The result has:
-
-    model, shown, messages (what the window's dialogs said), shown_figures (the
-    figures as the window writes them, by the spectrum file's keys), energy (keV of
-    each of the 1025 channels) and layers (the eight layers in plot units, by name).
-    Under "fp" also: ok and reason; lines (element, line, energy keV, primary and
-    secondary counts/s); rayleigh and compton (energy keV, rate counts/s);
-    input_rate, output_rate (counts/s), dead_time (0..1), target_rate and background
-    (counts/s in the counting window), signal_to_background, time_per_point (s),
-    self_absorption (0..1), window_share (0..1), window_width (keV),
-    background_parts ((name, counts/s), strongest first) and spectrum (the layers in
-    counts/s per channel)."""
+    named ("classic" or "fp"), and gives a Result (see help(lumetra.Result) for its
+    fields and units). ValueError with the setup file's reason when the window would
+    refuse the setup."""
     if not isinstance(setup, Setup):
         raise TypeError("calculate takes a lumetra.Setup")
     if model is not None:
         setup = _copy(setup)
         setup.model = model
-    return _result(_lumetra.calculate(setup.to_json()))
+    return Result(**_lumetra.calculate(setup.to_json()))
 
 
 def scan(setup):
-    """The scan preview across the edge under the fundamental-parameter model:
-    energy (keV), target_rate and background (counts/s), dead_time (0..1), as numpy
-    arrays (empty when the setup gives no spectrum)."""
+    """The scan preview across the edge under the fundamental-parameter model, as a
+    Scan of numpy arrays: energy (keV), target_rate and background (counts/s),
+    dead_time (0 to 1)."""
     if not isinstance(setup, Setup):
         raise TypeError("scan takes a lumetra.Setup")
-    return _result(_lumetra.scan(setup.to_json()))
+    return Scan(**_lumetra.scan(setup.to_json()))
 
 
 def composition(text, target=""):
-    """Reads a composition as a lab writes it ("1 mM Cu(NO3)2 in H2O"): elements
-    (symbol, Z, content in atoms per formula unit, mass_fraction, atom_fraction),
-    formula_weight (g/mol), density (g/cm3, 0 when unknown), notes and reading.
-    ValueError with the position when it cannot be read."""
+    """Reads a composition as a lab writes it ("1 mM Cu(NO3)2 in H2O", "5 wt% Fe2O3
+    in SiO2", "ZnS") as the window's composition dialog does, and gives a Composition
+    (see help(lumetra.Composition)). With a target symbol the text must hold it.
+    ValueError with the dialog's message and position when it cannot be read."""
     if not isinstance(text, str) or not isinstance(target, str):
         raise TypeError("composition takes a text (and a target symbol)")
-    return _result(_lumetra.composition(text, target))
+    return Composition(**_lumetra.composition(text, target))
 
 
 def _copy(setup):
     s = Setup()
     s._given.update(setup._given)
+    object.__setattr__(s, "_composition", setup._composition)
     return s

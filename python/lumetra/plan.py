@@ -79,18 +79,9 @@ def setup_of(base, row):
     if not target:
         raise RowError("target", "no target element")
     try:
-        c = lumetra.composition(row["composition"], target)
+        s.set_composition(row["composition"], target)
     except ValueError as e:
         raise RowError("composition", str(e))
-    rows = [e for e in c.elements if e["symbol"] != target]
-    mine = [e for e in c.elements if e["symbol"] == target]
-    if not mine:
-        raise RowError("composition", f"it holds no {target}")
-    if len(rows) > 11:
-        raise RowError("composition", f"{len(rows)} elements besides the target: the window holds 11")
-    s.target = target
-    s.content = repr(mine[0]["content"])
-    s.matrix = [(e["symbol"], repr(e["content"])) for e in rows]
     s.model = "fp"
     for column, text in row.items():
         if column in REQUIRED or text is None or text.strip() == "":

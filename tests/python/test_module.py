@@ -149,6 +149,34 @@ def test_compositions_and_their_refusals():
         assert where in str(e.value), str(e.value)
 
 
+def test_a_composition_sets_the_forms_rows():
+    s = lumetra.Setup(composition="5 wt% Fe2O3 in SiO2", target="Fe", energy=7.2, model="fp")
+    c = lumetra.composition("5 wt% Fe2O3 in SiO2", "Fe")
+    fe = next(e for e in c.elements if e["symbol"] == "Fe")
+    assert float(s.content) == fe["content"]
+    assert [row[0] for row in s.matrix] == [e["symbol"] for e in c.elements if e is not fe]
+    assert s.composition == "5 wt% Fe2O3 in SiO2"
+    # The same sample typed as rows plans the same.
+    rows = lumetra.Setup(target="Fe", content=s.content, matrix=s.matrix, energy=7.2, model="fp")
+    assert lumetra.calculate(rows).target_rate == lumetra.calculate(s).target_rate
+    with pytest.raises(ValueError, match="target element is not set"):
+        lumetra.Setup(composition="ZnS")
+    with pytest.raises(ValueError, match="'Cu' is not in the composition"):
+        lumetra.Setup(target="Cu", composition="ZnS")
+    with pytest.raises(ValueError, match="position"):
+        lumetra.Setup(target="Zn", composition="ZnS + Qq")
+    with pytest.raises(TypeError, match="composition"):
+        lumetra.Setup(target="Zn", composition=["Zn", "S"])
+
+
+def test_the_manual_names_every_setting_with_its_unit():
+    manual = lumetra.Setup.__doc__
+    for name in lumetra._SETTINGS:
+        assert f"    {name}: " in manual, name
+    for unit in ("keV", "cm", "counts/s", "g/cm3"):
+        assert unit in manual + lumetra.Result.__doc__ + lumetra.Composition.__doc__
+
+
 def test_scan_preview_arrays():
     s = lumetra.scan(lumetra.Setup(model="fp", **SAMPLES[0]))
     assert len(s.energy) > 10
