@@ -241,8 +241,8 @@ class Setup:
         return s
 
 
-Setup.__doc__ += "\n".join(
-    f"    {name}: {about}" for name, (_, _, about) in
+Setup.__doc__ = Setup.__doc__.rstrip() + "\n" + "\n".join(
+    f"        {name}: {about}" for name, (_, _, about) in
     [("composition", (None, None, "the sample as a lab writes it (sets content and matrix)"))]
     + list(_SETTINGS.items())) + "\n"
 Setup.__init__.__doc__ = "Settings as keyword arguments: see help(lumetra.Setup)."
