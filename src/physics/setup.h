@@ -36,14 +36,23 @@ inline bool operator!=(const Detector& a, const Detector& b) {
 // detector, 5 mm / 150 eV germanium.
 Detector default_detector(Crystal c);
 
-// A filter between sample and detector: elements by mass fraction, a density and a
-// thickness. No elements means no filter.
-struct Filter {
+// A flat piece of matter: elements by mass fraction, a density and a thickness. No
+// elements means none (a filter of "none").
+struct Slab {
     std::vector<int> Z;
     std::vector<double> mass_fraction;
     double density = 0.0;       // g/cm3
     double thickness_um = 0.0;  // um
 };
+// The filter between sample and detector, and a filter in the incident beam.
+using Filter = Slab;
+// A layer of the stack around the sample (a window, a tape, a coating, a substrate).
+// Every element of it fluoresces and scatters.
+using Layer = Slab;
+
+// Layers on each side of the sample, and filters in the beam, at most.
+constexpr int kMaxLayers = 8;
+constexpr int kMaxBeamFilters = 4;
 
 struct Setup {
     // The sample; entry 0 is the target element.
@@ -72,6 +81,14 @@ struct Setup {
     Detector detector;
     Filter filter;
     int al_steps = 0;  // aluminium filter steps of 11.7 um each
+
+    // The stack around the sample. In front (the side the beam enters and the detector
+    // looks at), from the outermost in; behind, from the sample out. A bulk sample ends
+    // the stack: what lies behind it is not reached.
+    std::vector<Layer> front;
+    std::vector<Layer> back;
+    // Filters in the incident beam before the sample, reducing the flux on it.
+    std::vector<Filter> beam_filters;
 };
 
 }  // namespace lumetra::physics
