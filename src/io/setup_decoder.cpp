@@ -233,6 +233,59 @@ class Decoder {
                                   : number(o, info.file_key, info.of(p));
             if (!read) return false;
         }
+        return stack(o, p);
+    }
+
+    // The layers around the sample and the beam's filters: lists of objects.
+    bool stack(const Json& o, Planning& p) {
+        const Json* layers = nullptr;
+        const Json* filters = nullptr;
+        if (!get(o, "planning.", "layers", Json::Kind::array, layers) ||
+            !get(o, "planning.", "beam_filters", Json::Kind::array, filters)) {
+            return false;
+        }
+        for (std::size_t i = 0; layers && i < layers->items.size(); ++i) {
+            const Json& item = layers->items[i];
+            const std::string at = "planning.layers[" + std::to_string(i + 1) + "].";
+            lines_["planning.layers[" + std::to_string(i) + "]"] = item.line;
+            if (item.kind != Json::Kind::object)
+                return fail(item, quoted_key(at.substr(0, at.size() - 1)) + " must be an object");
+            physics::LayerSetting l;
+            if (!required(item, at, "side") || !choice(item, "side", "front", "back", l.behind, at) ||
+                !required(item, at, "composition") || !text(item, at, "composition", l.composition) ||
+                !required(item, at, "thickness_um") ||
+                !number_in(item, at, "thickness_um", l.thickness_um) ||
+                !number_in(item, at, "density", l.density)) {
+                return false;
+            }
+            p.layers.push_back(std::move(l));
+        }
+        for (std::size_t i = 0; filters && i < filters->items.size(); ++i) {
+            const Json& item = filters->items[i];
+            const std::string at = "planning.beam_filters[" + std::to_string(i + 1) + "].";
+            lines_["planning.beam_filters[" + std::to_string(i) + "]"] = item.line;
+            if (item.kind != Json::Kind::object)
+                return fail(item, quoted_key(at.substr(0, at.size() - 1)) + " must be an object");
+            physics::BeamFilterSetting f;
+            if (!required(item, at, "filter") || !text(item, at, "filter", f.filter) ||
+                !required(item, at, "thickness_um") ||
+                !number_in(item, at, "thickness_um", f.thickness_um)) {
+                return false;
+            }
+            p.beam_filters.push_back(std::move(f));
+        }
+        return true;
+    }
+
+    bool required(const Json& obj, const std::string& prefix, const char* key) {
+        if (obj.member(key)) return true;
+        return fail(obj, quoted_key(prefix + key) + " is missing");
+    }
+
+    bool number_in(const Json& obj, const std::string& prefix, const char* key, double& out) {
+        const Json* v = nullptr;
+        if (!get(obj, prefix, key, Json::Kind::number, v)) return false;
+        if (v) out = v->number;
         return true;
     }
 

@@ -6,8 +6,8 @@
 //
 // key                     type     default          rule
 // format                  text     (required)       "lumetra-setup"
-// version                 number   (required)       whole, 1; a larger one is refused as
-//                                                   written by a newer program
+// version                 number   (required)       whole, 1 or 2; a larger one is refused
+//                                                   as written by a newer program
 // target.symbol           text     ""               Text1 (the target element)
 // target.content          text     ""               Text51
 // matrix                  array    []               rows ["symbol", "content"] (Text2(i),
@@ -60,6 +60,18 @@
 // planning.filter_thickness_um  number  0           0 or more
 // planning.count_window_fwhm  number  1            above 0, at most 10 (the window S and B
 //                                                   are counted in, in FWHM of the line)
+// planning.layers         array    []               the stack around the sample, objects of
+//                                                   "side" ("front" or "back"), "composition"
+//                                                   (the composition language), "thickness_um"
+//                                                   and "density" (g/cm3, 0 or missing: the
+//                                                   one the composition suggests); at most 8
+//                                                   a side, in order from the front
+// planning.beam_filters   array    []               filters in the beam, objects of "filter"
+//                                                   (as planning.filter) and "thickness_um";
+//                                                   at most 4
+//
+// Version 2 adds the layers and beam filters; a setup without them is written as
+// version 1, and version 1 files load as they always did.
 //
 // The defaults are the values of a freshly started window. Reading is strict JSON:
 // one object; texts with the escapes \" \\ \/ \b \f \n \r \t \uXXXX (surrogate pairs
@@ -81,7 +93,7 @@
 
 namespace lumetra::io {
 
-constexpr int kSetupFormatVersion = 1;
+constexpr int kSetupFormatVersion = 2;
 constexpr std::size_t kMaxSetupFileSize = 256 * 1024;
 constexpr int kMaxSetupRows = 11;
 

@@ -12,6 +12,7 @@
 #include "common/numtext.h"
 #include "io/json_text.h"
 #include "io/setup_keys.h"
+#include "physics/stack_settings.h"
 
 namespace lumetra::io {
 
@@ -110,6 +111,21 @@ std::optional<SetupProblem> setup_problem(const WindowSetup& s) {
             const std::string path = std::string("planning.") + info.file_key;
             return SetupProblem{path, quoted_key(path) + " is " + number_text(v) + ": " + why};
         }
+    }
+    // The layers and the beam's filters, by the model's own rule, at the entry's line.
+    for (const physics::LayerSetting& l : s.planning.layers) {
+        if (!valid_utf8(l.composition))
+            return SetupProblem{"planning.layers", "a layer's composition holds bytes that are "
+                                                   "not UTF-8 text."};
+    }
+    for (const physics::BeamFilterSetting& f : s.planning.beam_filters) {
+        if (!valid_utf8(f.filter))
+            return SetupProblem{"planning.beam_filters", "a beam filter holds bytes that are not "
+                                                         "UTF-8 text."};
+    }
+    if (const std::optional<physics::StackRefusal> r = physics::stack_refusal(s.planning)) {
+        const std::string list = r->beam_filter ? "planning.beam_filters" : "planning.layers";
+        return SetupProblem{list + "[" + std::to_string(r->index) + "]", r->reason};
     }
     return std::nullopt;
 }

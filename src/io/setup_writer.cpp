@@ -32,6 +32,45 @@ std::string object_text(const Entries& entries, const std::string& indent) {
     return out + indent + "}";
 }
 
+// A list of objects, one a line.
+std::string list_text(const std::vector<Entries>& items) {
+    if (items.empty()) return "[]";
+    std::string out = "[\n";
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        out += "    {";
+        for (std::size_t k = 0; k < items[i].size(); ++k)
+            out += (k ? ", " : "") + quoted(items[i][k].first) + ": " + items[i][k].second;
+        out += i + 1 < items.size() ? "},\n" : "}\n";
+    }
+    return out + "  ]";
+}
+
+// A density of 0 stands for the one the composition suggests.
+std::string stack_text(const physics::Settings& p) {
+    std::vector<Entries> items;
+    for (const physics::LayerSetting& l : p.layers) {
+        items.push_back({{"side", quoted(l.behind ? "back" : "front")},
+                         {"composition", quoted(l.composition)},
+                         {"thickness_um", number_text(l.thickness_um)},
+                         {"density", number_text(l.density)}});
+    }
+    return list_text(items);
+}
+
+std::string beam_filters_text(const physics::Settings& p) {
+    std::vector<Entries> items;
+    for (const physics::BeamFilterSetting& f : p.beam_filters)
+        items.push_back({{"filter", quoted(f.filter)}, {"thickness_um", number_text(f.thickness_um)}});
+    return list_text(items);
+}
+
+// A setup that needs nothing of the later format is written as version 1, which
+// older programs read too.
+int written_version(const WindowSetup& s) {
+    const bool stack = !s.planning.layers.empty() || !s.planning.beam_filters.empty();
+    return stack ? kSetupFormatVersion : 1;
+}
+
 }  // namespace
 
 std::string format_setup(const WindowSetup& s) {
@@ -62,8 +101,11 @@ std::string format_setup(const WindowSetup& s) {
                                   quoted(d.crystal == physics::Crystal::ge ? "ge" : "si"));
     }
 
+    planning.emplace_back("layers", stack_text(p));
+    planning.emplace_back("beam_filters", beam_filters_text(p));
+
     Entries top = {{"format", quoted(kFormatName)},
-                   {"version", std::to_string(kSetupFormatVersion)},
+                   {"version", std::to_string(written_version(s))},
                    {"target", object_text(target, "  ")},
                    {"matrix", matrix}};
     if (s.element_count) top.emplace_back("element_count", std::to_string(*s.element_count));

@@ -49,6 +49,10 @@ double DetectorPath::air(double E) const {
     return layer(air_.Z, air_.mass_fraction, air_.density, d, E);
 }
 
+double DetectorPath::slab(const Slab& s, double E) const {
+    return layer(s.Z, s.mass_fraction, s.density, s.thickness_um * 1e-4, E);
+}
+
 double DetectorPath::filters(double E) const {
     const Filter& f = setup_.filter;
     double t = 1.0;

@@ -28,6 +28,8 @@ class DetectorPath {
     // The parts of T, for the tests and the panel.
     double air(double E) const;
     double filters(double E) const;
+    // exp(-mu rho t) of a slab at E (the beam's filters use it too).
+    double slab(const Slab& s, double E) const;
     double window(double E) const;
     double efficiency(double E) const;
 

@@ -41,18 +41,26 @@ Result Model::run(const Setup& setup, bool draw) {
     result.reason = refusal(setup);
     if (!result.reason.empty()) return result;
 
-    const Sample sample(setup, &xs_);
     const DetectorPath path(setup, &xs_);
+    // The beam's filters lower the flux on the sample; all else is the setup's.
+    Setup filtered;
+    const Setup& lit = setup.beam_filters.empty() ? setup : filtered;
+    if (!setup.beam_filters.empty()) {
+        filtered = setup;
+        for (const Filter& f : setup.beam_filters) filtered.flux *= path.slab(f, setup.E0);
+    }
+    const Sample sample(lit, &xs_);
     if (!response_for_ || *response_for_ != setup.detector) {
         response_.emplace(setup.detector);
         response_for_ = setup.detector;
     }
     const Response& response = *response_;
-    result.lines = primary_lines(setup, sample, path);
-    add_secondary(result.lines, setup, sample, path);
-    const Scatter scatter = scatter_rates(setup, sample, path);
-    synthesise(setup, sample, response, scatter, result,
+    result.lines = primary_lines(lit, sample, path);
+    add_secondary(result.lines, lit, sample, path);
+    const Scatter scatter = scatter_rates(lit, sample, path);
+    synthesise(lit, sample, response, scatter, result,
                draw ? Drawing::layers : Drawing::figures_only);
+    result.figures.flux_on_sample = lit.flux;
     if (draw) detection_of_target(path, result.figures);
     return result;
 }

@@ -45,6 +45,7 @@ struct Figures {
     // ICR x dead time. The paralysable output rate is highest at ICR = 1 / tau; past
     // it (overload > 1) more photons give fewer counts: the detector is paralysed.
     double overload = 0.0;
+    double flux_on_sample = 0.0;  // photons/s past the beam's filters
     // S / B from the rates reaching the detector, which does not vanish with the
     // output rate (0 without a background).
     double signal_to_background = 0.0;

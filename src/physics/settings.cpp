@@ -5,6 +5,7 @@
 #include "common/numtext.h"
 #include "common/shortest.h"
 #include "physics/filter.h"
+#include "physics/stack_settings.h"
 
 namespace lumetra::physics {
 
@@ -19,10 +20,20 @@ double no_setup_value(const Setup&) {
 
 }  // namespace
 
+bool operator==(const LayerSetting& a, const LayerSetting& b) {
+    return a.behind == b.behind && a.composition == b.composition &&
+           a.thickness_um == b.thickness_um && a.density == b.density;
+}
+
+bool operator==(const BeamFilterSetting& a, const BeamFilterSetting& b) {
+    return a.filter == b.filter && a.thickness_um == b.thickness_um;
+}
+
 // Equal when every setting of the table is, with the model, the crystal and the filter
 // text: a setting added to the table takes part at once.
 bool operator==(const Settings& a, const Settings& b) {
-    if (a.model != b.model || a.detector.crystal != b.detector.crystal || a.filter != b.filter)
+    if (a.model != b.model || a.detector.crystal != b.detector.crystal || a.filter != b.filter ||
+        !(a.layers == b.layers) || !(a.beam_filters == b.beam_filters))
         return false;
     for (const SettingInfo& s : setting_table()) {
         if (s.kind == SettingKind::number && !(setting_value(s, a) == setting_value(s, b)))
@@ -142,6 +153,7 @@ void apply_settings(const Settings& p, Setup& s) {
     s.detector = p.detector;
     s.filter = parse_filter(p.filter, p.filter_thickness_um).value_or(Filter{});
     s.count_window_fwhm = p.count_window_fwhm;
+    apply_stack(p, s);
 }
 
 }  // namespace lumetra::physics

@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "physics/setup.h"
 
@@ -20,6 +21,25 @@ enum class ModelKind { classic, fp };
 // is meant to keep out.
 constexpr double kWidestCountWindow = 10.0;
 
+// A layer of the stack around the sample as the planner gives it: its side, its
+// composition in the window's composition language, its thickness and its density
+// (0: the one its composition suggests).
+struct LayerSetting {
+    bool behind = false;  // behind the sample (a substrate), else in front of it
+    std::string composition;
+    double thickness_um = 0.0;
+    double density = 0.0;  // g/cm3
+};
+bool operator==(const LayerSetting& a, const LayerSetting& b);
+
+// A filter in the incident beam: as the detector's filter is written (Al,
+// Al2O3:3.95), and its thickness.
+struct BeamFilterSetting {
+    std::string filter;
+    double thickness_um = 0.0;
+};
+bool operator==(const BeamFilterSetting& a, const BeamFilterSetting& b);
+
 struct Settings {
     ModelKind model = ModelKind::classic;
     double flux = 1e12;          // photons/s
@@ -28,6 +48,10 @@ struct Settings {
     std::string filter = "none";       // element, formula:density, or none
     double filter_thickness_um = 0.0;  // um
     double count_window_fwhm = 1.0;    // width of the window S and B are counted in, FWHM
+    // The stack around the sample, in front and behind each in order from the front,
+    // and the filters in the beam.
+    std::vector<LayerSetting> layers;
+    std::vector<BeamFilterSetting> beam_filters;
 };
 
 bool operator==(const Settings& a, const Settings& b);
@@ -88,7 +112,8 @@ bool filter_valid(const Settings& p);
 bool set_setting(Settings& p, const std::string& key, const std::string& text);
 
 // The settings and the form's snapshot as the model's setup: flux, polarisation,
-// detector, the filter when its text names one, the counting window.
+// detector, the filter when its text names one, the counting window, the layers and
+// the beam filters that can be read (those that cannot are refused by stack_refusal).
 void apply_settings(const Settings& p, Setup& s);
 
 }  // namespace lumetra::physics

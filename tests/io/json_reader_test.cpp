@@ -119,7 +119,7 @@ TEST(SetupRules, TheCountingWindowIsStoredAndAnOlderFileKeepsOneFwhm) {
     WindowSetup s;
     s.planning.count_window_fwhm = 2.5;
     const std::string file = format_setup(s);
-    ASSERT_NE(file.find("\"count_window_fwhm\": 2.5\n"), std::string::npos) << file;
+    ASSERT_NE(file.find("\"count_window_fwhm\": 2.5,\n"), std::string::npos) << file;
     const SetupParse back = parse_setup(file);
     ASSERT_TRUE(back.setup) << back.error;
     EXPECT_EQ(back.setup->planning.count_window_fwhm, 2.5);
@@ -127,15 +127,15 @@ TEST(SetupRules, TheCountingWindowIsStoredAndAnOlderFileKeepsOneFwhm) {
     EXPECT_FALSE(*back.setup == WindowSetup{});
 
     std::string older = file;
-    const std::size_t at = older.find(",\n    \"count_window_fwhm\"");
+    const std::size_t at = older.find("\n    \"count_window_fwhm\"");
     ASSERT_NE(at, std::string::npos);
-    older.erase(at, older.find('\n', at + 2) - at);
+    older.erase(at, older.find('\n', at + 1) - at);
     const SetupParse old = parse_setup(older);
     ASSERT_TRUE(old.setup) << old.error << older;
     EXPECT_EQ(old.setup->planning.count_window_fwhm, 1.0);
 
     std::string wide = file;
-    wide.replace(wide.find("2.5\n"), 3, "11");
+    wide.replace(wide.find("2.5,\n"), 3, "11");
     EXPECT_NE(refusal_of(wide).find("\"planning.count_window_fwhm\" is 11: "), std::string::npos)
         << refusal_of(wide);
 }

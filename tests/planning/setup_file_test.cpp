@@ -254,9 +254,9 @@ TEST_F(SetupFile, RefusedFilesChangeNothing) {
         {head + R"("fix": true} x)", "Setup file line 1: there is more text after"},
         {deep, "Setup file line 1: more than 32 levels of nesting."},
         {std::string(kMaxSetupFileSize + 1, ' '), "This file is larger than 256 KiB"},
-        {with("\"version\": 1", "\"version\": 2"),
-         "This setup file was written by a newer Lumetra (format version 2); this one reads "
-         "version 1."},
+        {with("\"version\": 1", "\"version\": 3"),
+         "This setup file was written by a newer Lumetra (format version 3); this one reads "
+         "version 2."},
         {with("\"version\": 1", "\"version\": 0.5"), "Setup file line 3: \"version\" must be"},
         {with("\"coarse_gain_index\": 6", "\"coarse_gain_index\": 8"),
          line_of("coarse_gain_index") + "\"coarse_gain_index\" must be from 0 to 7 (found 8)."},
