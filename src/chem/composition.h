@@ -121,6 +121,10 @@ std::string classic_model_problem(const ParsedComposition& c);
 // the problem of the classic model (classic_model_problem).
 std::vector<std::string> preview_lines(const ParsedComposition& c, bool classic = false);
 
+// The suggested density as the preview shows it and the form's film density takes
+// it: four significant digits ("2.32", "0.001205"); "" when there is none.
+std::string density_text(const ParsedComposition& c);
+
 // A sample given as (Z, atoms) pairs in weight %: "Fe 69.9 wt%, O 30.1 wt%" (small
 // shares in ppm or ppb). Pairs with Z outside 1..98 or no positive content are
 // skipped, the same Z twice counts once with both contents; "" for nothing left.
