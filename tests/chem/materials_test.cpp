@@ -2,6 +2,8 @@
 // NIST list row by row, every name of it read as its material, the short names, and
 // where a name stands in a text.
 
+#include "chem/materials.h"
+
 #include <gtest/gtest.h>
 #include <xraylib/xraylib.h>
 
@@ -9,7 +11,6 @@
 #include <string>
 
 #include "chem/composition.h"
-#include "chem/materials.h"
 
 namespace lumetra::chem::testing {
 namespace {
@@ -135,7 +136,10 @@ TEST(NistMaterials, ShortNamesAndTheirDensities) {
          {{6, 6 * C / cellulose}, {1, 10 * H / cellulose}, {8, 5 * O / cellulose}},
          1.5,
          "cellulose, C6H10O5"},
-        {"boron \t nitride", "", {{5, B / (B + N)}, {7, N / (B + N)}}, 2.1,
+        {"boron \t nitride",
+         "",
+         {{5, B / (B + N)}, {7, N / (B + N)}},
+         2.1,
          "hexagonal boron nitride, BN"},
     };
     for (const Short& s : cases) {
