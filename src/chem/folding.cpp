@@ -31,11 +31,14 @@ bool fold_nested(Mixture& m, std::string_view text, ParsedComposition& r) {
         ev.find_main(mol);
         ev.suggest_density();
         e.density = part.density;
-        // Only a density given, or a solution's, may weigh a litre of solution; the
-        // main compound's is a suggestion.
-        e.density_known = part.density > 0.0 && (inner.density > 0.0 || solution_kind(ev.kind));
+        // Only a density given, a solution's or a lone material's may weigh a litre
+        // of solution; a mixture's main compound's is a suggestion.
+        const bool lone_material = inner.entries.size() == 1 && only.density_known;
+        e.density_known =
+            part.density > 0.0 && (inner.density > 0.0 || solution_kind(ev.kind) || lone_material);
         if (part.density > 0.0)
-            e.density_source = part.density_source + " (the mixture in brackets)";
+            e.density_source = part.density_source +
+                               (inner.entries.size() > 1 ? " (the mixture in brackets)" : "");
     }
     return true;
 }

@@ -149,6 +149,9 @@ void Reader::symbols(Formula& f) {
     }
     std::vector<int> read, other;
     if (!exact) {
+        if (material_ahead(a))
+            throw Stop{"'" + echo(run) + "' at " + where(a) +
+                       " names a material: write it alone, not inside a formula"};
         refuse_loose_letters(run, a);
         const AnyCase any = read_any_case(run);
         if (!any.ok) {

@@ -30,14 +30,14 @@ bool Reader::material_ahead(std::size_t j) const {
 }
 
 // A bracket after "in" holds a mixture when what it holds cannot be a formula: it
-// starts with an amount or a material's name, or holds a blank, a separator or a
-// ':' outside inner brackets. "(NH4)2SO4" stays a formula.
+// starts with an amount, a material's name or water, or holds a blank, a separator
+// or a ':' outside inner brackets. "(NH4)2SO4" stays a formula.
 bool Reader::nested_ahead(std::size_t j) const {
     if (j >= s_.size() || s_[j] != '(' || density_ahead(j)) return false;
     std::size_t k = j + 1;
     while (const std::size_t n = blank_length(s_, k)) k += n;
     if (k >= s_.size()) return false;
-    if (number_start(k) || s_[k] == '-' || material_ahead(k)) return true;
+    if (number_start(k) || s_[k] == '-' || material_ahead(k) || word_at(k, "water")) return true;
     int depth = 1;
     for (k = j + 1; k < s_.size(); ++k) {
         const char c = s_[k];

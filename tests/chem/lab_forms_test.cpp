@@ -149,6 +149,14 @@ TEST(LabForms, AMixtureInBracketsAfterIn) {
               "write '... in (90 wt% water, C2H6O) (density 0.8)' with its density in g/cm3");
     EXPECT_EQ(parse_composition("2 g/L CuCl2 in (90 wt% water, C2H6O) (density 0.98)").density,
               0.98);
+    // One compound alone in brackets: as without them, a named solvent with its density.
+    const ParsedComposition lone = parse_composition("1 mM CuCl2 in (kapton)");
+    ASSERT_EQ(lone.blocking_problem(false), "");
+    EXPECT_EQ(lone.density, 1.42);
+    EXPECT_EQ(lone.density_source,
+              "the solution, taken as dense as the solvent (Kapton Polyimide Film in the NIST "
+              "list)");
+    EXPECT_EQ(weight_of(parse_composition("5 wt% Fe in (water)"), "Fe"), 5.0);
 }
 
 TEST(LabForms, ProblemsInBracketsStandWhereTheyAreInTheWholeText) {
@@ -174,6 +182,8 @@ TEST(LabForms, ProblemsInBracketsStandWhereTheyAreInTheWholeText) {
         {"5 wt% Fe2O3 in Soil", "unknown material or element 'Soil' at position 16"},
         {"10 wt% sand, 90 wt% SiO2", "unknown material or element 'sand' at position 8"},
         {"sea\xC2\xA0sand", "unknown material or element 'sea' at position 1"},
+        {"Fe(kapton)2",
+         "'kapton' at position 4 names a material: write it alone, not inside a formula"},
     };
     for (const auto& [text, message] : cases) {
         const ParsedComposition c = parse_composition(text);
