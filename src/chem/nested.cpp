@@ -19,7 +19,17 @@ bool Reader::material(Entry& e) {
     e.density = found->density;
     e.density_known = e.density > 0.0;
     e.density_source = std::move(found->source);
-    e.name = echo(s_.substr(i_, length));
+    // The name as written, for messages on one line: each run of blanks one space.
+    std::string name;
+    for (std::size_t k = i_; k < i_ + length;) {
+        if (const std::size_t n = blank_length(s_, k)) {
+            if (name.empty() || name.back() != ' ') name += ' ';
+            k += n;
+        } else {
+            name += s_[k++];
+        }
+    }
+    e.name = echo(name);
     i_ += length;
     return true;
 }

@@ -202,6 +202,10 @@ TEST(NistMaterials, NamesInMixturesAndSolutions) {
               "Blood (ICRP) at position 6 has no formula unit, its elements being given by "
               "weight: write its concentration in g/L or mg/L");
     EXPECT_EQ(parse_composition("1 at% Fe in air").blocking_problem(false), "");
+    // A name written across lines is quoted on one.
+    EXPECT_EQ(parse_composition("1 mM Blood\n\t(ICRP) in water").blocking_problem(false),
+              "Blood (ICRP) at position 6 has no formula unit, its elements being given by "
+              "weight: write its concentration in g/L or mg/L");
 }
 
 }  // namespace
