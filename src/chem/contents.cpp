@@ -224,16 +224,11 @@ void Evaluation::describe_reading() {
             r.reading = "amounts by moles of formula units (mol%)";
             break;
         case Kind::molar:
-            r.reading =
-                "moles per litre of solution; a litre of solution weighs as a litre of the "
-                "solvent, " +
-                significant(solvent_density, 6) + " g/cm3 (" + solvent_source + ")";
-            break;
         case Kind::per_litre:
-            r.reading =
-                "grams per litre of solution; a litre of solution weighs as a litre of the "
-                "solvent, " +
-                significant(solvent_density, 6) + " g/cm3 (" + solvent_source + ")";
+            r.reading = std::string(kind == Kind::molar ? "moles" : "grams") +
+                        " per litre of solution; a litre of solution weighs as a litre of the "
+                        "solvent, " +
+                        significant(solvent_density, 6) + " g/cm3 (" + solvent_source + ")";
             break;
     }
     if (balance >= 0 && !solution_kind(kind))
