@@ -36,6 +36,19 @@ bool Evaluation::check_amounts() {
         }
     }
     if (first) kind = first->kind;
+    // A material given by weight, or a mixture in brackets, has no moles.
+    for (const Entry& e : m.entries) {
+        if (!e.by_weight || !r.problems.empty()) continue;
+        if (kind == Kind::moles) {
+            problem(echo(e.name) + " at " + where(e.at) +
+                    " has no formula unit, its elements being given by weight: write the "
+                    "amounts in wt% or at%");
+        } else if (e.kind == Kind::molar) {
+            problem(echo(e.name) + " at " + where(e.at) +
+                    " has no formula unit, its elements being given by weight: write its "
+                    "concentration in g/L or mg/L");
+        }
+    }
     return r.problems.empty();
 }
 
@@ -61,7 +74,7 @@ bool Evaluation::find_balance() {
                 ": with ':' weights, every compound needs its weight");
         return false;
     }
-    if (balance < 0 && kind == Kind::molar) {
+    if (balance < 0 && solution_kind(kind)) {
         const Entry& e = m.entries.front();
         problem("the concentration at " + where(e.amount_at) +
                 " needs a solvent: write '... in H2O'");
@@ -73,8 +86,9 @@ bool Evaluation::find_balance() {
 // Moles of formula units of every compound, in any common unit:
 //   by weight  m_i = w_i / M_i,  by atoms  m_i = a_i / N_i,  by moles  m_i = x_i,
 //   molar      m_i = c_i (solutes), m_solvent = (1000 rho - sum c_i M_i) / M_solvent,
+//   per litre  m_i = g_i / M_i (solutes), m_solvent = (1000 rho - sum g_i) / M_solvent,
 // with w, a, x the shares in %, M_i the formula weight (g/mol), N_i the atoms of a
-// formula unit, c_i in mol/L and rho the solvent's density (g/cm3).
+// formula unit, c_i in mol/L, g_i in g/L and rho the solvent's density (g/cm3).
 bool Evaluation::moles(std::vector<double>& mol) {
     const std::size_t n = m.entries.size();
     mol.assign(n, 0.0);
@@ -88,11 +102,16 @@ bool Evaluation::moles(std::vector<double>& mol) {
         for (std::size_t i = 0; i < n; ++i) mol[i] = m.entries[i].amount / M(i);
         return true;
     }
-    if (kind == Kind::molar) {
+    if (solution_kind(kind)) {
         const Entry& solvent = m.entries[static_cast<std::size_t>(balance)];
         if (m.density > 0.0) {
             solvent_density = m.density;
             solvent_source = "as given";
+        } else if (solvent.density_known) {
+            solvent_density = solvent.density;
+            solvent_source = solvent.density_source;
+        } else if (!solvent.inner.empty()) {
+            // A mixture's density is not that of its main compound: it must be given.
         } else if (is_water(solvent.formula)) {
             solvent_density = kWaterDensity;
             solvent_source = "water";
@@ -110,11 +129,13 @@ bool Evaluation::moles(std::vector<double>& mol) {
         double solutes = 0.0;
         for (std::size_t i = 0; i < n; ++i) {
             if (static_cast<int>(i) == balance) continue;
-            mol[i] = m.entries[i].amount;
-            solutes += mol[i] * M(i);
+            // c mol/L weighs c M g; c g/L are c / M mol.
+            const double c = m.entries[i].amount;
+            mol[i] = kind == Kind::molar ? c : c / M(i);
+            solutes += kind == Kind::molar ? c * M(i) : c;
         }
         if (!(solutes < solution)) {
-            problem(std::string(kWhole) + "the solutes weigh " + significant(solutes, 4) +
+            problem(whole + "the solutes weigh " + significant(solutes, 4) +
                     " g in a litre of solution, which weighs " + significant(solution, 4) +
                     " g; there is no room for the solvent");
             return false;
@@ -138,8 +159,8 @@ bool Evaluation::moles(std::vector<double>& mol) {
         }
         pct[static_cast<std::size_t>(balance)] = 100.0 - sum;
     } else if (std::fabs(sum - 100.0) > kSumTolerance) {
-        problem(std::string(kWhole) + "sum of " + std::string(fraction_words(kind)) + " " +
-                significant(sum, 4) + " %");
+        problem(whole + "sum of " + std::string(fraction_words(kind)) + " " + significant(sum, 4) +
+                " %");
         return false;
     } else if (sum != 100.0) {
         r.notes.push_back(std::string("the ") + fraction_words(kind) + " sum to " +

@@ -61,6 +61,7 @@ ParsedComposition parse_composition(std::string_view text, std::string_view targ
             r.problems.push_back({stop.message, false});
             return r;
         }
+        if (!detail::fold_nested(m, text, r)) return r;
         Evaluation ev(m, text, r);
         std::vector<double> mol;
         if (!ev.check_elements() || !ev.check_amounts() || !ev.find_balance() || !ev.moles(mol))

@@ -5,22 +5,32 @@
 //
 // The text is UTF-8 (anything else is refused with the byte where it stops being
 // so). Grammar (blanks, also the no-break space U+00A0, the thin space U+2009 and
-// the narrow no-break space U+202F, may stand between any two items; keywords and
-// the units wt, at, mol, ppm, ppb in any case; molar units exactly as written):
+// the narrow no-break space U+202F, may stand between any two items; keywords, names
+// and the units wt, at, mol, ppm, ppb in any case; other units exactly as written,
+// but for "u" also "µ" (U+00B5) or "μ" (U+03BC) and a final "L" also "l"):
 //
-//   composition := entry { sep entry } [ "in" compound [ density ] ]
+//   composition := entry { sep entry } [ "in" base [ density ] ]
 //                | compound density                    (one compound with its density)
+//   base        := compound | "(" composition ")"       a mixture in brackets, read as a
+//                                                      whole text is ("50 ppm As in
+//                                                      (60 wt% SiO2, 40 wt% Al2O3)")
 //   sep         := "," | ";" | "+"
 //   entry       := amount unit [ "of" ] compound       "5 wt% Fe2O3", "200 ppm As"
 //                | compound ":" amount [ unit ]         "Fe2O3:5", "SiO2: 95 wt%"
 //                | compound                             a lone compound, or the rest
 //   unit        := "wt%" | "%" | "at%" | "mol%"         (also "wt.%", "wt %", "wt. %")
-//                | "ppm" | "ppb"                        (by weight: 1e-6, 1e-9)
-//                | "M" | "mM" | "uM" | "µM" | "nM"      (moles per litre of solution;
+//                | "ppm" | "mg/kg" | "ug/g"             (by weight: 1e-6)
+//                | "ppb" | "ug/kg" | "ng/g"             (by weight: 1e-9)
+//                | "M" | "mM" | "uM" | "nM"             (moles per litre of solution;
 //                | "mol/L" | "mmol/L" | "umol/L" ...     also with "l")
+//                | "g/L" | "mg/L" | "ug/L" | "ng/L"     (grams per litre of solution)
+//                | "mg/mL" | "ug/mL"
 //   density     := "(" ( "density" | "rho" ) [ "=" ] number [ "g/cm3" | "g/mL" ] ")"
 //                                                      (0.0001 to 30 g/cm3)
-//   compound    := "water" | formula
+//   compound    := material | "water" | formula
+//   material    := a name of the NIST list ("Kapton Polyimide Film", "Concrete,
+//                  Portland") or a short name: kapton, mylar, air, cellulose, boron
+//                  nitride; any case, any blanks for a space (materials.h)
 //   formula     := part { hydrate [ count ] part }      "CuSO4·5H2O", "CuSO4.5H2O"
 //   part        := ( symbols | "(" part ")" | "[" part "]" ) [ count ] { ... }
 //   count       := digits [ "." digits ]                "Mn0.5Fe0.5O"; above 0, at most 1e6,
@@ -40,7 +50,10 @@
 // Words are not read as symbols: the word water among other letters ("waterH"),
 // "in" or "of" in small letters glued to a capital ("Fe2O3inSiO2"), an element's
 // name ("iron", "tin"), a run of more than 6 letters and a capital followed by two
-// small letters after the run's first letter ("FeCoo") are refused.
+// small letters after the run's first letter ("FeCoo") are refused, and a word of
+// three letters or more that is neither ("soil") is an unknown material or element.
+// Brackets after "in" hold a mixture when what they hold cannot be a formula (an
+// amount, a name, a blank or a separator in them); "(NH4)2SO4" stays a formula.
 //
 // Every refusal names the 1-based character position of what cannot be read, or
 // says that it concerns "the composition as a whole"; it quotes at most 40
@@ -52,8 +65,12 @@
 // relative weights. A molar amount c (mol/L) of a solute of formula weight M puts
 // c M grams into a litre of solution, taken to weigh as much as a litre of the
 // solvent (1000 rho grams; water 1.0 g/cm3, another solvent's density from the NIST
-// list or as given); the solvent is the rest. All amounts of one text are of one
-// kind.
+// list, a named material's or as given); the solvent is the rest. g grams per litre
+// likewise put g grams into that litre. All amounts of one text are of one kind.
+// A material of the list that is no compound of it (air, concrete), and a mixture in
+// brackets, are given by weight: their formula unit is 100 atoms, or the mixture's
+// mean formula unit, which counts atoms and weight but no moles (mol% and mol/L of
+// them are refused). A mixture in brackets as a solvent needs its density given.
 //
 // The contents are atoms per formula unit of the whole mixture:
 //   x_i = m_i / sum_k m_k   (m_i: moles of formula units of compound i),
@@ -120,6 +137,10 @@ std::string classic_model_problem(const ParsedComposition& c);
 // density, the target and why, then the notes and the problems; with classic, also
 // the problem of the classic model (classic_model_problem).
 std::vector<std::string> preview_lines(const ParsedComposition& c, bool classic = false);
+
+// The suggested density as the preview shows it and the form's film density takes
+// it: four significant digits ("2.32", "0.001205"); "" when there is none.
+std::string density_text(const ParsedComposition& c);
 
 // A sample given as (Z, atoms) pairs in weight %: "Fe 69.9 wt%, O 30.1 wt%" (small
 // shares in ppm or ppb). Pairs with Z outside 1..98 or no positive content are

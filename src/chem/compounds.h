@@ -16,7 +16,7 @@ struct NistCompound {
     double density;            // g/cm3, the reference physics library's
 };
 
-constexpr std::size_t kNistCount = 60;
+constexpr std::size_t kNistCount = 62;
 
 const std::array<NistCompound, kNistCount>& nist_compounds();
 

@@ -38,11 +38,32 @@ bool Evaluation::check_elements() {
 
 // x_i = m_i / sum m;  content_Z = sum_i x_i n_iZ;  weight % = 100 content_Z A_Z /
 // sum (content A);  atom % = 100 content_Z / sum content.
-void Evaluation::contents(const std::vector<double>& mol) {
+Formula Evaluation::mixed(const std::vector<double>& mol) const {
     double total = 0.0;
     for (const double v : mol) total += v;
     Formula mix;
     for (std::size_t i = 0; i < mol.size(); ++i) mix.add(m.entries[i].formula, mol[i] / total);
+    return mix;
+}
+
+// The compound the mixture mostly is: the one taking the rest, else the heaviest share.
+void Evaluation::find_main(const std::vector<double>& mol) {
+    if (balance >= 0) {
+        main_entry = balance;
+        return;
+    }
+    double most = -1.0;
+    for (std::size_t i = 0; i < mol.size(); ++i) {
+        const double w = mol[i] * m.entries[i].formula.weight();
+        if (w > most) {
+            most = w;
+            main_entry = static_cast<int>(i);
+        }
+    }
+}
+
+void Evaluation::contents(const std::vector<double>& mol) {
+    const Formula mix = mixed(mol);
     double mass = 0.0, atoms = 0.0;
     for (const Atom& a : mix.atoms) {
         mass += a.n * atomic_weight(a.Z);
@@ -58,7 +79,7 @@ void Evaluation::contents(const std::vector<double>& mol) {
         e.atom_percent = 100.0 * a.n / atoms;
         r.elements.push_back(e);
         if (!(std::isfinite(e.content) && e.content > 0.0 && std::isfinite(e.weight_percent))) {
-            problem(std::string(kWhole) + "the amounts are too far apart to be written");
+            problem(whole + "the amounts are too far apart to be written");
         } else if (e.weight_percent / 100.0 < kLeastWeightFraction) {
             problem(e.symbol + " at " + where(a.at) + " would make only " +
                     significant(e.weight_percent / 100.0, 3) +
@@ -66,19 +87,7 @@ void Evaluation::contents(const std::vector<double>& mol) {
         }
     }
     r.formula_weight = mass;
-    // The compound the mixture mostly is: the one taking the rest, else the heaviest share.
-    if (balance >= 0) {
-        main_entry = balance;
-    } else {
-        double most = -1.0;
-        for (std::size_t i = 0; i < mol.size(); ++i) {
-            const double w = mol[i] * m.entries[i].formula.weight();
-            if (w > most) {
-                most = w;
-                main_entry = static_cast<int>(i);
-            }
-        }
-    }
+    find_main(mol);
 }
 
 void Evaluation::choose_target(std::string_view chosen) {
@@ -116,7 +125,7 @@ void Evaluation::choose_target(std::string_view chosen) {
         for (const Atom& a : m.entries[i].formula.atoms) {
             if (!target_range(a.Z)) continue;
             r.target = index_of(a.Z);
-            const char* role = kind == Kind::molar ? "the solute" : "a minor component";
+            const char* role = solution_kind(kind) ? "the solute" : "a minor component";
             r.target_reason = "the first element from calcium (Z 20) up in " + std::string(role) +
                               ", " + m.entries[i].name;
             return;
@@ -162,7 +171,7 @@ void Evaluation::fit_places() {
 }
 
 void Evaluation::suggest_density() {
-    if (kind == Kind::molar) {
+    if (solution_kind(kind)) {
         r.density = solvent_density;
         r.density_source = "the solution, taken as dense as the solvent (" + solvent_source + ")";
         return;
@@ -174,7 +183,13 @@ void Evaluation::suggest_density() {
     }
     const Entry& e = m.entries[static_cast<std::size_t>(main_entry)];
     const std::string of_main = m.entries.size() == 1 ? "" : ", for the main compound " + e.name;
-    if (e.formula.atoms.size() == 1) {
+    if (!e.inner.empty()) {
+        r.density = e.density;
+        r.density_source = e.density_source;
+    } else if (e.density > 0.0) {
+        r.density = e.density;
+        r.density_source = e.density_source + of_main;
+    } else if (e.formula.atoms.size() == 1) {
         const int Z = e.formula.atoms[0].Z;
         r.density = element_density(Z);
         r.density_source = "the element " + std::string(name_of(Z)) + of_main;
@@ -209,13 +224,14 @@ void Evaluation::describe_reading() {
             r.reading = "amounts by moles of formula units (mol%)";
             break;
         case Kind::molar:
-            r.reading =
-                "moles per litre of solution; a litre of solution weighs as a litre of the "
-                "solvent, " +
-                significant(solvent_density, 6) + " g/cm3 (" + solvent_source + ")";
+        case Kind::per_litre:
+            r.reading = std::string(kind == Kind::molar ? "moles" : "grams") +
+                        " per litre of solution; a litre of solution weighs as a litre of the "
+                        "solvent, " +
+                        significant(solvent_density, 6) + " g/cm3 (" + solvent_source + ")";
             break;
     }
-    if (balance >= 0 && kind != Kind::molar)
+    if (balance >= 0 && !solution_kind(kind))
         r.reading += "; " + m.entries[static_cast<std::size_t>(balance)].name + " takes the rest";
 }
 

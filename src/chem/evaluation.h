@@ -11,6 +11,7 @@
 
 #include "chem/composition.h"
 #include "chem/mixture.h"
+#include "chem/reader.h"
 #include "chem/text_scan.h"
 
 namespace lumetra::chem::detail {
@@ -28,6 +29,9 @@ struct Evaluation {
     int main_entry = 0;  // the compound the mixture mostly is
     double solvent_density = 0.0;
     std::string solvent_source;
+    // How problems of the mixture as a whole begin: kWhole, or where the mixture in
+    // brackets stands.
+    std::string whole = std::string(kWhole);
 
     void problem(std::string message, bool acceptable = false) {
         r.problems.push_back({std::move(message), acceptable});
@@ -41,11 +45,19 @@ struct Evaluation {
 
     // contents.cpp
     bool check_elements();
+    // The mean formula unit of the mixture, and the compound it mostly is.
+    Formula mixed(const std::vector<double>& mol) const;
+    void find_main(const std::vector<double>& mol);
     void contents(const std::vector<double>& mol);
     void choose_target(std::string_view chosen);
     void fit_places();
     void suggest_density();
     void describe_reading();
 };
+
+// Every mixture in brackets of m (and of theirs) evaluated and put in its place as one
+// compound, its mean formula unit, with its density. false with the problems in r
+// when one cannot be.
+bool fold_nested(Mixture& m, std::string_view text, ParsedComposition& r);
 
 }  // namespace lumetra::chem::detail

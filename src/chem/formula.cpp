@@ -149,9 +149,14 @@ void Reader::symbols(Formula& f) {
     }
     std::vector<int> read, other;
     if (!exact) {
+        if (material_ahead(a))
+            throw Stop{"'" + echo(run) + "' at " + where(a) +
+                       " names a material: write it alone, not inside a formula"};
         refuse_loose_letters(run, a);
         const AnyCase any = read_any_case(run);
         if (!any.ok) {
+            if (whole_word(a, b))
+                throw Stop{"unknown material or element '" + echo(run) + "' at " + where(a)};
             const std::size_t len = any.far + 1 < n && lower(run[any.far + 1]) ? 2 : 1;
             throw Stop{"unknown element '" + std::string(run.substr(any.far, len)) + "' at " +
                        where(a + any.far)};
@@ -253,6 +258,19 @@ void Reader::refuse_loose_letters(std::string_view run, std::size_t a) const {
             throw Stop{"'" + echo(run.substr(k)) + "' at " + where(a + k) +
                        ": a symbol is a capital and at most one small letter"};
     }
+}
+
+// Letters from a to b that stand alone as a word ("soil", "Sand"): at least three,
+// no capital after the first, with nothing of a formula before or after them.
+bool Reader::whole_word(std::size_t a, std::size_t b) const {
+    if (b - a < 3 || std::any_of(s_.begin() + static_cast<std::ptrdiff_t>(a) + 1,
+                                 s_.begin() + static_cast<std::ptrdiff_t>(b), upper))
+        return false;
+    bool before = a == 0 || std::string_view(",;+(").find(s_[a - 1]) != std::string_view::npos;
+    for (std::size_t n = 1; n <= 3 && n <= a && !before; ++n) before = blank_length(s_, a - n) == n;
+    const bool after = b == s_.size() || blank_at(b) ||
+                       std::string_view(",;:+)").find(s_[b]) != std::string_view::npos;
+    return before && after;
 }
 
 // A full stop at j followed by digits and "H2O" that ends the formula: a hydrate dot.

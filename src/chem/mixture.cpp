@@ -13,27 +13,58 @@ namespace lumetra::chem::detail {
 
 namespace {
 
+// A leading 'u' also stands for the micro sign (U+00B5) and the Greek mu (U+03BC), a
+// final 'L' also for 'l' (unit_length).
 constexpr std::array<Unit, 38> kUnits = {{
-    {"wt. %", Kind::weight, 1.0, true},   {"wt.%", Kind::weight, 1.0, true},
-    {"wt %", Kind::weight, 1.0, true},    {"wt%", Kind::weight, 1.0, true},
-    {"at. %", Kind::atoms, 1.0, true},    {"at.%", Kind::atoms, 1.0, true},
-    {"at %", Kind::atoms, 1.0, true},     {"at%", Kind::atoms, 1.0, true},
-    {"mol. %", Kind::moles, 1.0, true},   {"mol.%", Kind::moles, 1.0, true},
-    {"mol %", Kind::moles, 1.0, true},    {"mol%", Kind::moles, 1.0, true},
-    {"ppm", Kind::weight, 1e-4, true},    {"ppb", Kind::weight, 1e-7, true},
-    {"%", Kind::weight, 1.0, false},      {"mol/L", Kind::molar, 1.0, false},
-    {"mol/l", Kind::molar, 1.0, false},   {"mmol/L", Kind::molar, 1e-3, false},
-    {"mmol/l", Kind::molar, 1e-3, false}, {"umol/L", Kind::molar, 1e-6, false},
-    {"umol/l", Kind::molar, 1e-6, false}, {"µmol/L", Kind::molar, 1e-6, false},
-    {"µmol/l", Kind::molar, 1e-6, false}, {"μmol/L", Kind::molar, 1e-6, false},
-    {"μmol/l", Kind::molar, 1e-6, false}, {"nmol/L", Kind::molar, 1e-9, false},
-    {"nmol/l", Kind::molar, 1e-9, false}, {"M", Kind::molar, 1.0, false},
-    {"mM", Kind::molar, 1e-3, false},     {"uM", Kind::molar, 1e-6, false},
-    {"µM", Kind::molar, 1e-6, false},     {"μM", Kind::molar, 1e-6, false},
-    {"nM", Kind::molar, 1e-9, false},     {"g/cm3", Kind::none, 1.0, false},
-    {"g/mL", Kind::none, 1.0, false},     {"g/ml", Kind::none, 1.0, false},
-    {"g/cc", Kind::none, 1.0, false},     {"g/cm^3", Kind::none, 1.0, false},
+    {"wt. %", Kind::weight, 1.0, true},      {"wt.%", Kind::weight, 1.0, true},
+    {"wt %", Kind::weight, 1.0, true},       {"wt%", Kind::weight, 1.0, true},
+    {"at. %", Kind::atoms, 1.0, true},       {"at.%", Kind::atoms, 1.0, true},
+    {"at %", Kind::atoms, 1.0, true},        {"at%", Kind::atoms, 1.0, true},
+    {"mol. %", Kind::moles, 1.0, true},      {"mol.%", Kind::moles, 1.0, true},
+    {"mol %", Kind::moles, 1.0, true},       {"mol%", Kind::moles, 1.0, true},
+    {"ppm", Kind::weight, 1e-4, true},       {"ppb", Kind::weight, 1e-7, true},
+    {"mg/kg", Kind::weight, 1e-4, false},    {"ug/g", Kind::weight, 1e-4, false},
+    {"ug/kg", Kind::weight, 1e-7, false},    {"ng/g", Kind::weight, 1e-7, false},
+    {"%", Kind::weight, 1.0, false},         {"mol/L", Kind::molar, 1.0, false},
+    {"mmol/L", Kind::molar, 1e-3, false},    {"umol/L", Kind::molar, 1e-6, false},
+    {"nmol/L", Kind::molar, 1e-9, false},    {"M", Kind::molar, 1.0, false},
+    {"mM", Kind::molar, 1e-3, false},        {"uM", Kind::molar, 1e-6, false},
+    {"nM", Kind::molar, 1e-9, false},        {"g/L", Kind::per_litre, 1.0, false},
+    {"mg/L", Kind::per_litre, 1e-3, false},  {"ug/L", Kind::per_litre, 1e-6, false},
+    {"ng/L", Kind::per_litre, 1e-9, false},  {"mg/mL", Kind::per_litre, 1.0, false},
+    {"ug/mL", Kind::per_litre, 1e-3, false}, {"g/cm3", Kind::none, 1.0, false},
+    {"g/mL", Kind::none, 1.0, false},        {"g/cc", Kind::none, 1.0, false},
+    {"g/cm^3", Kind::none, 1.0, false},      {"kg/L", Kind::none, 1.0, false},
 }};
+
+// The bytes of unit u at byte j of s, 0 when it does not stand there.
+std::size_t unit_length(std::string_view s, std::size_t j, const Unit& u) {
+    std::size_t k = j;
+    for (std::size_t c = 0; c < u.text.size(); ++c) {
+        const char want = u.text[c];
+        if (c == 0 && want == 'u') {
+            const std::string_view here = s.substr(k, 2);
+            if (here == "\xC2\xB5" || here == "\xCE\xBC") {
+                k += 2;
+                continue;
+            }
+        }
+        if (k >= s.size()) return 0;
+        const bool same = u.any_case || (want == 'L' && c + 1 == u.text.size())
+                              ? lower_of(s[k]) == lower_of(want)
+                              : s[k] == want;
+        if (!same) return 0;
+        ++k;
+    }
+    if (letter(u.text.back()) && k < s.size() && alnum(s[k])) return 0;
+    return k - j;
+}
+
+// What the reading says of the units of a mixture.
+void note_unit(Mixture& m, const Unit& u) {
+    m.bare_percent = m.bare_percent || u.text == "%";
+    m.ppm = m.ppm || (u.kind == Kind::weight && u.factor < 1.0);
+}
 
 }  // namespace
 
@@ -49,6 +80,8 @@ const char* kind_words(Kind k) {
             return "mole percent";
         case Kind::molar:
             return "concentrations (mol/L)";
+        case Kind::per_litre:
+            return "concentrations (g/L)";
         case Kind::none:
             break;
     }
@@ -68,20 +101,28 @@ const char* fraction_words(Kind k) {
 
 const Unit* Reader::unit(bool density_units) {
     const Unit* best = nullptr;
+    std::size_t length = 0;
     for (const Unit& u : kUnits) {
         if ((u.kind == Kind::none) != density_units) continue;
-        const std::string_view here = s_.substr(i_, u.text.size());
-        if (here.size() != u.text.size()) continue;
-        if (u.any_case ? !same_letters(here, u.text) : here != u.text) continue;
-        const std::size_t end = i_ + u.text.size();
-        if (letter(u.text.back()) && end < s_.size() && alnum(s_[end])) continue;
-        if (!best || u.text.size() > best->text.size()) best = &u;
+        if (const std::size_t n = unit_length(s_, i_, u); n > length) {
+            length = n;
+            best = &u;
+        }
     }
-    if (best) i_ += best->text.size();
+    i_ += length;
     return best;
 }
 
 Mixture Reader::mixture() {
+    Mixture m = items();
+    skip_blanks();
+    if (i_ < s_.size()) refuse_rest();
+    return m;
+}
+
+// The entries, the compound (or mixture in brackets) after "in" and a density, up to
+// the first thing that belongs to none of them.
+Mixture Reader::items() {
     Mixture m;
     skip_blanks();
     while (true) {
@@ -101,29 +142,34 @@ Mixture Reader::mixture() {
         Entry base;
         base.at = i_;
         if (i_ >= s_.size()) throw Stop{"missing compound after 'in' at " + where(in_at)};
-        if (!compound(base)) throw Stop{unexpected(i_) + ": a compound should follow 'in'"};
+        if (nested_ahead(i_)) {
+            nested(base);
+        } else if (!compound(base)) {
+            throw Stop{unexpected(i_) + ": a compound should follow 'in'"};
+        }
         m.entries.push_back(std::move(base));
         m.base = static_cast<int>(m.entries.size()) - 1;
         density_clause(m);
     } else if (m.entries.size() == 1 && m.entries[0].kind == Kind::none) {
         density_clause(m);
     }
-    skip_blanks();
-    if (i_ < s_.size()) {
-        if (density_ahead(i_))
-            throw Stop{"the density at " + where(i_) +
-                       " belongs after a lone compound or after the compound after 'in'"};
-        if (number_start(i_) || formula_start(i_))
-            throw Stop{unexpected(i_) + ": separate the parts with ','"};
-        throw Stop{unexpected(i_)};
-    }
     return m;
+}
+
+// What stands at i_ where the mixture has ended.
+void Reader::refuse_rest() {
+    if (density_ahead(i_))
+        throw Stop{"the density at " + where(i_) +
+                   " belongs after a lone compound or after the compound after 'in'"};
+    if (number_start(i_) || formula_start(i_))
+        throw Stop{unexpected(i_) + ": separate the parts with ','"};
+    throw Stop{unexpected(i_)};
 }
 
 Entry Reader::entry(Mixture& m) {
     Entry e;
     refuse_sign("amount");
-    if (number_start(i_)) {
+    if (number_start(i_) && !material_ahead(i_)) {
         e.amount_at = i_;
         e.amount = number();
         skip_blanks();
@@ -142,8 +188,7 @@ Entry Reader::entry(Mixture& m) {
         e.kind = u->kind;
         e.amount *= u->factor;
         e.amount_text = std::string(s_.substr(e.amount_at, i_ - e.amount_at));
-        m.bare_percent = m.bare_percent || u->text == "%";
-        m.ppm = m.ppm || same_letters(u->text, "ppm") || same_letters(u->text, "ppb");
+        note_unit(m, *u);
         skip_blanks();
         if (word_at(i_, "of")) {
             i_ += 2;
@@ -160,7 +205,8 @@ Entry Reader::entry(Mixture& m) {
     }
     e.at = i_;
     if (!compound(e)) {
-        if (i_ < s_.size() && (s_[i_] == '+' || s_[i_] == ',' || s_[i_] == ';'))
+        if (i_ < s_.size() &&
+            (s_[i_] == '+' || s_[i_] == ',' || s_[i_] == ';' || (s_[i_] == ')' && nesting_ > 0)))
             throw Stop{"missing compound before " + shown(i_) + " at " + where(i_)};
         if (i_ >= s_.size()) throw Stop{unexpected(i_) + ": a compound should follow"};
         throw Stop{unexpected(i_)};
@@ -179,8 +225,7 @@ Entry Reader::entry(Mixture& m) {
         if (const Unit* u = unit(false)) {
             e.kind = u->kind;
             e.amount *= u->factor;
-            m.bare_percent = m.bare_percent || u->text == "%";
-            m.ppm = m.ppm || same_letters(u->text, "ppm") || same_letters(u->text, "ppb");
+            note_unit(m, *u);
         } else {
             i_ = end;
             e.kind = Kind::relative;
@@ -192,6 +237,7 @@ Entry Reader::entry(Mixture& m) {
 
 bool Reader::compound(Entry& e) {
     const std::size_t start = i_;
+    if (material(e)) return true;
     if (word_at(i_, "water")) {
         i_ += 5;
         e.formula.add(1, 2.0, start);

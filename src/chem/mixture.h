@@ -12,8 +12,14 @@
 namespace lumetra::chem::detail {
 
 // How an amount counts: none (a compound without amount), percent by weight, atoms
-// or moles of formula units, relative weight, or mol per litre of solution.
-enum class Kind { none, weight, relative, atoms, moles, molar };
+// or moles of formula units, relative weight, mol per litre of solution, or grams
+// per litre of solution.
+enum class Kind { none, weight, relative, atoms, moles, molar, per_litre };
+
+// Amounts of a solution: the solutes per litre, the solvent the rest.
+inline bool solution_kind(Kind k) {
+    return k == Kind::molar || k == Kind::per_litre;
+}
 
 inline bool percent_kind(Kind k) {
     return k == Kind::weight || k == Kind::atoms || k == Kind::moles;
@@ -24,14 +30,25 @@ const char* kind_words(Kind k);
 // "weight fractions", "atom fractions" or "mole fractions"
 const char* fraction_words(Kind k);
 
+struct Mixture;
+
 struct Entry {
     Formula formula;
     std::string name;    // the compound as written
     std::size_t at = 0;  // where the compound starts
     Kind kind = Kind::none;
-    double amount = 0.0;  // %, relative weight, or mol/L
+    double amount = 0.0;  // %, relative weight, mol/L or g/L
     std::string amount_text;
     std::size_t amount_at = 0;
+    // A named material given by the weights of its elements, or a mixture in
+    // brackets: its formula unit counts atoms and weight but no moles.
+    bool by_weight = false;
+    // Of a named material, or of a mixture in brackets once evaluated (g/cm3; 0 when
+    // unknown). Known: fit to weigh a litre of solution (a material's, or one given).
+    double density = 0.0;
+    bool density_known = false;
+    std::string density_source;
+    std::vector<Mixture> inner;  // the mixture in brackets after "in" (at most one)
 };
 
 struct Mixture {
@@ -46,7 +63,7 @@ struct Mixture {
 struct Unit {
     std::string_view text;
     Kind kind;
-    double factor;  // to % or mol/L
+    double factor;  // to %, mol/L or g/L
     bool any_case;
 };
 

@@ -75,6 +75,8 @@ constexpr std::array<NistCompound, kNistCount> kNist = {{
     {"C3H8O3", "Glycerol", 1.2613},
     {"CHCl3", "Chloroform", 1.4832},
     {"CCl4", "Carbon Tetrachloride", 1.594},
+    {"C22H10N2O5", "Kapton Polyimide Film", 1.42},
+    {"C10H8O4", "Polyethylene Terephthalate (Mylar)", 1.4},
 }};
 
 // The elements of g with their shares of its atoms, by atomic number.

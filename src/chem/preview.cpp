@@ -45,9 +45,8 @@ std::vector<std::string> preview_lines(const ParsedComposition& c, bool classic)
         }
         lines.push_back("formula weight " + significant(c.formula_weight, 6) +
                         " g/mol for the contents above");
-        if (c.density > 0.0)
-            lines.push_back("suggested density " + significant(c.density, 4) +
-                            " g/cm3: " + c.density_source);
+        if (const std::string density = density_text(c); !density.empty())
+            lines.push_back("suggested density " + density + " g/cm3: " + c.density_source);
         if (c.target >= 0)
             lines.push_back("target " + c.elements[static_cast<std::size_t>(c.target)].symbol +
                             ": " + c.target_reason);
@@ -60,6 +59,10 @@ std::vector<std::string> preview_lines(const ParsedComposition& c, bool classic)
             lines.push_back("problem under the classic model: " + p);
     }
     return lines;
+}
+
+std::string density_text(const ParsedComposition& c) {
+    return c.density > 0.0 && std::isfinite(c.density) ? significant(c.density, 4) : std::string();
 }
 
 std::string weight_percent_summary(const std::vector<std::pair<int, double>>& atoms) {

@@ -34,10 +34,18 @@ class Reader {
 
   private:
     // mixture.cpp
+    Mixture items();
+    void refuse_rest();
     Entry entry(Mixture& m);
     bool compound(Entry& e);
     void density_clause(Mixture& m);
     const Unit* unit(bool density_units);
+
+    // nested.cpp: a named material, a mixture in brackets after "in"
+    bool material(Entry& e);
+    bool material_ahead(std::size_t j) const;
+    bool nested_ahead(std::size_t j) const;
+    void nested(Entry& base);
 
     // formula.cpp
     Formula formula();
@@ -46,6 +54,7 @@ class Reader {
     double optional_count();
     void put(Formula& f, const Formula& inner, double times, std::size_t end);
     void refuse_loose_letters(std::string_view run, std::size_t a) const;
+    bool whole_word(std::size_t a, std::size_t b) const;
     double count(bool hydrate_aware);
     bool hydrate_dot();
     bool hydrate_after_point(std::size_t j) const;
@@ -70,6 +79,7 @@ class Reader {
     std::string_view s_;
     std::size_t i_ = 0;
     bool capitals_ = false;  // the compound being read has no small letters
+    int nesting_ = 0;        // mixtures in brackets around the place being read
     std::vector<std::string>& notes_;
 };
 

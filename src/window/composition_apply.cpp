@@ -13,11 +13,11 @@ namespace lumetra::window {
 static_assert(chem::kMatrixRows == kRows, "a composition fills the window's matrix rows");
 
 // "All Clear", then the target and its content, then one matrix row per further
-// element, all through the fields' own handlers; "Plot" again when a spectrum was
-// shown before. Nothing changes while a problem stands in the way, nor when the
-// classic model is chosen and the composition names an element it cannot take
-// (polonium and heavier): the classic rule for such a matrix element would clear the
-// whole matrix at the next calculation.
+// element and the suggested film density, all through the fields' own handlers;
+// "Plot" again when a spectrum was shown before. Nothing changes while a problem
+// stands in the way, nor when the classic model is chosen and the composition names
+// an element it cannot take (polonium and heavier): the classic rule for such a
+// matrix element would clear the whole matrix at the next calculation.
 std::string RADirido::apply_composition(const std::string& text, bool accept_problems,
                                         const std::string& target_symbol) {
     const chem::ParsedComposition c = chem::parse_composition(text, target_symbol);
@@ -38,6 +38,10 @@ std::string RADirido::apply_composition(const std::string& text, bool accept_pro
         Text52[row]->set_text(text::Str(e.content));
         ++row;
     }
+    // The density the preview suggests, where the film's field takes it (not a gas's).
+    if (const std::string density = chem::density_text(c);
+        !density.empty() && film_value_valid(density))
+        Text23.set_text(density);
     if (spectrum_shown) Command1_Click();
     return {};
 }

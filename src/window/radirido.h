@@ -196,10 +196,13 @@ public:
     void Text22_Change();
     void Text23_Change();
     void Text24_Change();
+    // The film's density (g/cm3) and thickness fields take values above 0.1.
+    static bool film_value_valid(const std::string& t);
 
     // ---- compositions as a laboratory writes them (chem/composition.h) ----
     // Clears all, writes the target and the matrix rows as typing would and plots
-    // again when a spectrum was shown; "" when done, else the problem (nothing
+    // again when a spectrum was shown, and the film density when the composition
+    // suggests one that field takes; "" when done, else the problem (nothing
     // changed). accept_problems accepts those a user may accept (elements left out);
     // target_symbol chooses the target instead of the default.
     std::string apply_composition(const std::string& text, bool accept_problems = false,

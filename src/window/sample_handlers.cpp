@@ -11,10 +11,12 @@ namespace {
 
 // Angles of 90 degrees or more (either sign) are marked invalid.
 bool angle_valid(const std::string& t) { return std::fabs(text::Val(t)) < 90; }
-// Film density and thickness must be above 0.1.
-bool film_value_valid(const std::string& t) { return text::Val(t) > 0.1; }
 
 }  // namespace
+
+bool RADirido::film_value_valid(const std::string& t) {
+    return text::Val(t) > 0.1;
+}
 
 void RADirido::Option5_Click() {
     st.Sample_form = 10;

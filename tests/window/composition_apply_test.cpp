@@ -92,5 +92,42 @@ TEST_F(ApplyComposition, ElementsAboveBismuthOnlyUnderTheFundamentalParameterMod
         EXPECT_EQ(t.find("heavy elements"), std::string::npos) << t;
 }
 
+TEST_F(ApplyComposition, WritesTheSuggestedDensityIntoTheFilmDensity) {
+    EXPECT_EQ(form.Text23.text(), "2.20");  // the form's own start
+    EXPECT_EQ(form.apply_composition("Fe2O3"), "");
+    EXPECT_EQ(form.Text23.text(), "5.2");  // ferric oxide in the NIST list
+    EXPECT_EQ(form.apply_composition("50 ppm As in kapton"), "");
+    EXPECT_EQ(form.Text23.text(), "1.42");
+    EXPECT_EQ(form.apply_composition("10 mg/L Pb in ethyl alcohol"), "");
+    EXPECT_EQ(form.Text23.text(), "0.7893");  // the solution, as dense as its solvent
+    EXPECT_EQ(form.apply_composition("2 ppm Cu in (60 wt% SiO2, 40 wt% Al2O3) (density 2.65)"), "");
+    EXPECT_EQ(form.Text23.text(), "2.65");
+    // No suggestion, one the film's field does not take (a gas), or a problem: kept.
+    EXPECT_EQ(form.apply_composition("5 wt% Fe in C5H12"), "");
+    EXPECT_EQ(form.Text1.text(), "Fe");
+    EXPECT_EQ(form.Text23.text(), "2.65");
+    EXPECT_EQ(form.apply_composition("50 ppm Kr in air"), "");
+    EXPECT_EQ(form.Text1.text(), "Kr");
+    EXPECT_EQ(form.Text23.text(), "2.65");
+    EXPECT_NE(form.apply_composition("50 ppm As in soil"), "");
+    EXPECT_EQ(form.Text23.text(), "2.65");
+    // The film calculates with the written density: as typed by hand.
+    form.Option6_Click();
+    EXPECT_EQ(form.apply_composition("Fe2O3"), "");
+    form.Command1_Click();
+    ASSERT_GT(form.st.Calc_state, 0);
+    const engine::Spectrum applied = form.st.Spec_total;
+    form.Text23.set_text("2.20");
+    form.Command1_Click();
+    bool differs = false;
+    for (std::size_t n = 0; n < applied.size(); ++n)
+        differs = differs || form.st.Spec_total[n] != applied[n];
+    EXPECT_TRUE(differs);  // the film's density counts
+    form.Text23.set_text("5.2");
+    form.Command1_Click();
+    for (std::size_t n = 0; n < applied.size(); ++n)
+        ASSERT_EQ(form.st.Spec_total[n], applied[n]) << n;
+}
+
 }  // namespace
 }  // namespace lumetra::window::testing

@@ -28,7 +28,9 @@ CompositionDialog::CompositionDialog(planning::Planner& planner, QWidget* parent
     layout->addWidget(now);
     auto* fields = new QFormLayout;
     text_ = new QLineEdit(this);
-    text_->setPlaceholderText(tr("e.g. 5 wt% Fe2O3 in SiO2, 1 mM Cu(NO3)2 in H2O, CuSO4.5H2O"));
+    text_->setPlaceholderText(
+        tr("e.g. 5 wt% Fe2O3 in SiO2, 1 mM Cu(NO3)2 in H2O, 25 mg/L Zn in water, 50 ppm As in "
+           "kapton"));
     fields->addRow(tr("Composition"), text_);
     target_ = new QComboBox(this);
     target_->addItem(kDefaultTarget);
