@@ -2,13 +2,13 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "common/constants.h"
 #include "physics/detector_path.h"
-#include "physics/fluorescence.h"
 #include "physics/response.h"
-#include "physics/sample.h"
-#include "physics/scatter.h"
+#include "physics/stack.h"
+#include "physics/stack_rates.h"
 #include "physics/synthesis.h"
 #include "physics/validate.h"
 #include "physics/xrl.h"
@@ -41,19 +41,20 @@ Result Model::run(const Setup& setup, bool draw) {
     result.reason = refusal(setup);
     if (!result.reason.empty()) return result;
 
-    const Sample sample(setup, &xs_);
+    const Stack stack(setup, &xs_);
+    const Sample& sample = stack.sample();
     const DetectorPath path(setup, &xs_);
     if (!response_for_ || *response_for_ != setup.detector) {
         response_.emplace(setup.detector);
         response_for_ = setup.detector;
     }
     const Response& response = *response_;
-    result.lines = primary_lines(setup, sample, path);
-    add_secondary(result.lines, setup, sample, path);
-    const Scatter scatter = scatter_rates(setup, sample, path);
-    synthesise(setup, sample, response, scatter, result,
+    StackRates rates = stack_rates(setup, stack, path);
+    result.lines = std::move(rates.lines);
+    synthesise(setup, sample, response, rates.scatter, result,
                draw ? Drawing::layers : Drawing::figures_only);
     if (draw) detection_of_target(path, result.figures);
+    result.note = unreached_layers_note(setup);
     return result;
 }
 
