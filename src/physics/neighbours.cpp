@@ -78,7 +78,8 @@ std::string beyond_scale(const Setup& setup, const Result& result) {
     if (!result.ok || !(end > 0.0)) return {};
     const std::vector<int>& counted = setup.target_lines;
     auto is_counted = [&](const LineRate& l) {
-        return l.in_sample() && l.element == 0 && std::find(counted.begin(), counted.end(), l.line) != counted.end();
+        return l.in_sample() && l.element == 0 &&
+               std::find(counted.begin(), counted.end(), l.line) != counted.end();
     };
     double target = 0.0;
     for (const LineRate& l : result.lines)

@@ -132,8 +132,7 @@ std::vector<Source> sources_of(const std::vector<LineRate>& lines, int layer, co
                              [&](const Source& s) { return s.production < kFaintest * strongest; }),
               out.end());
     for (Source& s : out)
-        s.directions =
-            directions_of(pr, pr.A.mu(s.E), pr.B.mu(s.E), stack.between(pA, pB, s.E));
+        s.directions = directions_of(pr, pr.A.mu(s.E), pr.B.mu(s.E), stack.between(pA, pB, s.E));
     return out;
 }
 
@@ -161,8 +160,8 @@ void between_pieces(int pA, int pB, std::vector<LineRate>& lines, const Setup& s
             const double sigma = B.matter.cs_fluor_line(L.Z, L.line, k.E);
             if (positive(sigma)) sum += k.production * sigma * integral(k, pr, b);
         }
-        const double S = scale * B.matter.w(L.element) * sum * path.T(L.energy) *
-                         stack.exit_from(pB, L.energy);
+        const double S =
+            scale * B.matter.w(L.element) * sum * path.T(L.energy) * stack.exit_from(pB, L.energy);
         if (positive(S)) L.secondary += S;
     }
 }

@@ -23,7 +23,7 @@ bool known_element(int Z) {
 // The largest attenuation of any element at 1..150 keV is below 1e5 cm2/g; a layer's
 // optical depth at it must stay a number with room for eight layers and the steepest
 // angle (1 / sin psi up to 1e6).
-constexpr double kLargestMu = 1e6;     // cm2/g
+constexpr double kLargestMu = 1e6;       // cm2/g
 constexpr double kDeepestLayer = 1e290;  // optical depth
 
 // Why a layer cannot be calculated, naming it ("Front layer 2 needs a thickness above

@@ -147,8 +147,9 @@ TEST(Stack, ASubstrateUnderAFilmGivesItsOwnLinesAndScatter) {
     const double E = LineEnergy(14, KL3_LINE, nullptr);
     const LineRate* ka = find(r, 1, 14, KL3_LINE);
     ASSERT_NE(ka, nullptr);
-    const double expected = k / (4 * kPi) * CS_FluorLine_Kissel_Cascade(14, KL3_LINE, s.E0, nullptr) *
-                            F(E) * path.T(E) * passing(s, {copper}, E);
+    const double expected = k / (4 * kPi) *
+                            CS_FluorLine_Kissel_Cascade(14, KL3_LINE, s.E0, nullptr) * F(E) *
+                            path.T(E) * passing(s, {copper}, E);
     EXPECT_NEAR(ka->primary, expected, 1e-9 * expected);
     EXPECT_GT(ka->secondary, 0.0);  // Cu K excites Si K
     EXPECT_EQ(ka->element, 0);
@@ -249,17 +250,23 @@ TEST(Stack, BadLayersAreRefusedByName) {
     } cases[] = {
         {[](physics::Setup& s) { s.front[1].thickness_um = 0.0; },
          "Front layer 2 needs a thickness above 0."},
-        {[](physics::Setup& s) { s.back[0].density = -1.0; }, "Back layer 1 needs a density above 0."},
-        {[](physics::Setup& s) { s.back[0].density = NAN; }, "Back layer 1 needs a density above 0."},
+        {[](physics::Setup& s) { s.back[0].density = -1.0; },
+         "Back layer 1 needs a density above 0."},
+        {[](physics::Setup& s) { s.back[0].density = NAN; },
+         "Back layer 1 needs a density above 0."},
         {[](physics::Setup& s) { s.front[0].thickness_um = INFINITY; },
          "Front layer 1 needs a thickness above 0."},
         {[](physics::Setup& s) { s.front[0].Z.clear(), s.front[0].mass_fraction.clear(); },
          "Front layer 1 has no elements."},
-        {[](physics::Setup& s) { s.front[0].Z = {1, 6, 99}; },
+        {[](physics::Setup& s) {
+             s.front[0].Z = {1, 6, 99};
+         },
          "Front layer 1 has an unknown element."},
         {[](physics::Setup& s) { s.front[0].mass_fraction[1] = NAN; },
          "Front layer 1 needs mass fractions of 0 or more."},
-        {[](physics::Setup& s) { s.front[0].mass_fraction = {0.0, -0.0, 0.0}; },
+        {[](physics::Setup& s) {
+             s.front[0].mass_fraction = {0.0, -0.0, 0.0};
+         },
          "Front layer 1 needs an element with a mass fraction above 0."},
         {[](physics::Setup& s) { s.front[0].mass_fraction.push_back(0.5); },
          "Front layer 1 needs one mass fraction per element."},
