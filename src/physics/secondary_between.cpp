@@ -26,6 +26,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "common/constants.h"
 #include "physics/xrl.h"
@@ -49,19 +50,20 @@ bool positive(double v) {
     return std::isfinite(v) && v > 0.0;
 }
 
-// int_0^t exp(-x z) dz = (1 - exp(-x t)) / x; t for x t -> 0, 1 / x for t infinite.
-double slab(double x, double t) {
+// int_0^t exp(-x z) dz = (1 - exp(-x t)) / x, from e = exp(-x t); t (1 - x t / 2 + ...)
+// where the difference would cancel, 1 / x for t infinite.
+double slab(double x, double t, double e) {
     const double xt = x * t;
-    return xt < 1e-12 ? t : -std::expm1(-xt) / x;
+    if (xt < 1e-3) return t * (1.0 - xt / 2.0 + xt * xt / 6.0);
+    return (1.0 - e) / x;
 }
 
-// int_0^t exp(-p z - q (t - z)) dz = (exp(-p t) - exp(-q t)) / (q - p), by its series
-// where the difference would cancel; t finite.
-double crossing(double p, double q, double t) {
+// int_0^t exp(-p z - q (t - z)) dz = (exp(-p t) - exp(-q t)) / (q - p), from e_p = exp(-p t)
+// and e_q = exp(-q t), by its series where the difference would cancel; t finite.
+double crossing(double p, double q, double t, double e_p, double e_q) {
     const double dt = (q - p) * t;
-    const double e_pt = std::exp(-p * t);
-    if (std::fabs(dt) < 1e-3) return e_pt * t * (1.0 - dt / 2.0 + dt * dt / 6.0);
-    return (e_pt - std::exp(-q * t)) / (q - p);
+    if (std::fabs(dt) < 1e-3) return e_p * t * (1.0 - dt / 2.0 + dt * dt / 6.0);
+    return (e_p - e_q) / (q - p);
 }
 
 // The thickness of a piece, g/cm2: infinite for a bulk sample.
@@ -69,9 +71,10 @@ double thickness(const Sample& s) {
     return s.film() ? s.areal_density() : std::numeric_limits<double>::infinity();
 }
 
-// One direction: c_B = mu_B,k / x and the weight of the node times A(x) exp(-D / x).
+// One direction: c_B = mu_B,k / x, exp(-c_B t_B) and the weight of the node times
+// A(x) exp(-D / x).
 struct Direction {
-    double c = 0.0, weight = 0.0;
+    double c = 0.0, e_ct = 0.0, weight = 0.0;
 };
 
 // An exciting line of A with its directions towards B.
@@ -100,20 +103,27 @@ std::vector<Direction> directions_of(const Pair& pr, double mu_A, double mu_B, d
     for (int i = 0; i < panels; ++i)
         for (std::size_t n = 0; n < kNode.size(); ++n) {
             const double x = std::exp(y0 + (i + 0.5 + 0.5 * kNode[n]) * h);
-            const double c_A = mu_A / x;
-            const double part = pr.below ? crossing(pr.a, c_A, tA) : slab(pr.a + c_A, tA);
+            const double c_A = mu_A / x, c_B = mu_B / x;
+            const double part =
+                pr.below ? crossing(pr.a, c_A, tA, std::exp(-pr.a * tA), std::exp(-c_A * tA))
+                         : slab(pr.a + c_A, tA, std::exp(-(pr.a + c_A) * tA));
             const double w = 0.5 * h * kWeight[n] * part * std::exp(-D / x);
-            if (positive(w)) out.push_back({mu_B / x, w});
+            if (positive(w)) out.push_back({c_B, std::exp(-c_B * tB), w});
         }
     return out;
 }
 
 // I of one exciting line for an excited line with b = mu_B(E_L) / sin psi_out.
-double integral(const Source& k, const Pair& pr, double b) {
+// e_bt = exp(-b t_B).
+double integral(const Source& k, const Pair& pr, double b, double e_bt) {
     const double tB = thickness(pr.B);
     double sum = 0.0;
-    for (const Direction& d : k.directions)
-        sum += d.weight * (pr.below ? slab(b + d.c, tB) : crossing(b, d.c, tB));
+    if (pr.below) {
+        for (const Direction& d : k.directions) sum += d.weight * slab(b + d.c, tB, e_bt * d.e_ct);
+    } else {
+        for (const Direction& d : k.directions)
+            sum += d.weight * crossing(b, d.c, tB, e_bt, d.e_ct);
+    }
     return sum;
 }
 
@@ -136,6 +146,35 @@ std::vector<Source> sources_of(const std::vector<LineRate>& lines, int layer, co
     return out;
 }
 
+// The lines of one element of B that fill one shell. A vacancy in the shell gives each
+// of them with a fixed probability however it was made, so sigma_L(E_k) = sigma_L(E0)
+// x sigma_ref(E_k) / sigma_ref(E0) for any reference line of the shell: excitation[k]
+// is that ratio (0 for a source at or below the edge or of the same element), one
+// library value per source for the whole shell. A code of no known shell is a group of
+// its own.
+struct Shell {
+    int element = 0, shell = -1, line = 0;
+    std::vector<double> excitation;
+};
+
+const Shell* shell_of(const LineRate& L, const Sample& B, const std::vector<Source>& sources,
+                      double E0, std::vector<Shell>& shells) {
+    const int shell = xrl::line_shell(L.line);
+    for (const Shell& s : shells)
+        if (s.element == L.element && s.shell == shell && (shell >= 0 || s.line == L.line))
+            return &s;
+    Shell s{L.element, shell, L.line, std::vector<double>(sources.size(), 0.0)};
+    const double sigma0 = B.cs_fluor_line(L.Z, L.line, E0);
+    const double edge = shell >= 0 ? xrl::edge_energy(L.Z, shell) : 0.0;
+    for (std::size_t k = 0; k < sources.size() && positive(sigma0); ++k) {
+        if (sources[k].Z == L.Z || sources[k].E <= edge || sources[k].directions.empty()) continue;
+        const double ratio = B.cs_fluor_line(L.Z, L.line, sources[k].E) / sigma0;
+        if (positive(ratio)) s.excitation[k] = ratio;
+    }
+    shells.push_back(std::move(s));
+    return &shells.back();
+}
+
 // What the lines of piece pA excite in the lines of piece pB.
 void between_pieces(int pA, int pB, std::vector<LineRate>& lines, const Setup& setup,
                     const Stack& stack, const DetectorPath& path) {
@@ -148,20 +187,23 @@ void between_pieces(int pA, int pB, std::vector<LineRate>& lines, const Setup& s
     const double scale = setup.flux * path.omega() / (4.0 * common::kPi) /
                          (2.0 * A.matter.sin_in()) * stack.beam_to(pA, setup.E0);
     if (!positive(scale)) return;
+    std::vector<Shell> shells;
+    shells.reserve(lines.size());  // shell_of hands out pointers into it
     for (LineRate& L : lines) {
         if (L.layer != B.layer || L.element < 0 || L.element >= B.matter.size()) continue;
-        const int shell = xrl::line_shell(L.line);
-        const double edge = shell >= 0 ? xrl::edge_energy(L.Z, shell) : 0.0;
+        const Shell& shell = *shell_of(L, B.matter, sources, setup.E0, shells);
         const double b = B.matter.mu(L.energy) / B.matter.sin_out();
         if (!positive(b)) continue;
-        double sum = 0.0;  // sum_k w_i sigma_k(E0) sigma_L(E_k) I, cm2/g x (g/cm2)^2 x cm2/g
-        for (const Source& k : sources) {
-            if (k.Z == L.Z || k.E <= edge || k.directions.empty()) continue;
-            const double sigma = B.matter.cs_fluor_line(L.Z, L.line, k.E);
-            if (positive(sigma)) sum += k.production * sigma * integral(k, pr, b);
-        }
-        const double S =
-            scale * B.matter.w(L.element) * sum * path.T(L.energy) * stack.exit_from(pB, L.energy);
+        const double e_bt = std::exp(-b * thickness(B.matter));
+        double sum = 0.0;  // sum_k w_i sigma_k(E0) sigma_ref(E_k) / sigma_ref(E0) I
+        for (std::size_t k = 0; k < sources.size(); ++k)
+            if (shell.excitation[k] > 0.0)
+                sum +=
+                    sources[k].production * shell.excitation[k] * integral(sources[k], pr, b, e_bt);
+        if (!(sum > 0.0)) continue;
+        const double sigma0 = B.matter.cs_fluor_line(L.Z, L.line, setup.E0);
+        const double S = scale * B.matter.w(L.element) * sigma0 * sum * path.T(L.energy) *
+                         stack.exit_from(pB, L.energy);
         if (positive(S)) L.secondary += S;
     }
 }
