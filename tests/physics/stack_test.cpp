@@ -108,12 +108,6 @@ TEST(Stack, CoverLayersAttenuateTheSamplesLinesOnTheWayInAndOut) {
         checked += l.secondary > 0.0 ? 1 : 0;
     }
     EXPECT_GT(checked, 0);  // Cr K gets secondary fluorescence from Fe K
-    // Fe K-alpha 1 at 6.4 keV through 6 um Mylar and 12 um Al at 30 / 60 degrees: about
-    // 0.59 (by hand, mu_Al(10) = 26, mu_Al(6.4) = 95 cm2/g, rho t = 3.2e-3 g/cm2:
-    // exp(-0.168 - 0.355), the Mylar 1 % more).
-    const double fe = find(b, 0, 26, KL3_LINE)->total() / find(a, 0, 26, KL3_LINE)->total();
-    EXPECT_GT(fe, 0.55);
-    EXPECT_LT(fe, 0.62);
     // The aluminium's own K lines are there, named by their layer: Al K-alpha from front
     // layer 2.
     const LineRate* al = find(b, -2, 13, KL3_LINE);
