@@ -40,7 +40,8 @@ std::string layer_refusal(const Layer& l, int layer) {
         if (!(std::isfinite(w) && w >= 0.0)) return name + " needs mass fractions of 0 or more.";
         sum += w;
     }
-    if (!positive(sum)) return name + " needs an element with a mass fraction above 0.";
+    if (!std::isfinite(sum)) return name + " has mass fractions too large to add up.";
+    if (!(sum > 0.0)) return name + " needs an element with a mass fraction above 0.";
     if (!positive(l.density)) return name + " needs a density above 0.";
     if (!positive(l.thickness_um)) return name + " needs a thickness above 0.";
     const double depth = kLargestMu * l.density * l.thickness_um * 1e-4;

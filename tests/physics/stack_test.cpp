@@ -262,6 +262,10 @@ TEST(Stack, BadLayersAreRefusedByName) {
              s.front[0].mass_fraction = {0.0, -0.0, 0.0};
          },
          "Front layer 1 needs an element with a mass fraction above 0."},
+        {[](physics::Setup& s) {
+             s.front[0].mass_fraction = {1e308, 1e308, 1e308};
+         },
+         "Front layer 1 has mass fractions too large to add up."},
         {[](physics::Setup& s) { s.front[0].mass_fraction.push_back(0.5); },
          "Front layer 1 needs one mass fraction per element."},
         {[](physics::Setup& s) { s.back[0].density = 1e300, s.back[0].thickness_um = 1e10; },
