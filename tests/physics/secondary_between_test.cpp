@@ -113,7 +113,12 @@ TEST(SecondaryBetween, TwoAndThreePiecesMatchBruteForce) {
     physics::Setup covered = film(26, 7.874, 1.0);
     covered.film = false;
     covered.front = {{{24}, {1.0}, 7.19, 1.0}, {{13}, {1.0}, 2.699, 3.0}};
+    // A 2 um Fe foil over bulk Cr: Fe K from the foil excites the Cr below without end.
+    physics::Setup foil = film(24, 7.19, 1.0);
+    foil.film = false;
+    foil.front = {{{26}, {1.0}, 7.874, 2.0}};
     const Case cases[] = {
+        {"Fe foil over bulk Cr", foil, fe_thin, {24, INFINITY}, true, 0, {}, {}, {fe_thin}},
         {"Cr film on Fe", cr_on_fe, fe_thick, cr_thin, false, 0, {}, {cr_thin}, {}},
         {"Fe film on Cr", fe_on_cr, fe_thin, cr_thick, true, 1, {}, {}, {fe_thin}},
         {"Cr over Al over bulk Fe",
