@@ -25,12 +25,15 @@ using detail::Stop;
 std::string ParsedComposition::blocking_problem(bool accept_problems) const {
     for (const CompositionProblem& p : problems)
         if (!(accept_problems && p.acceptable)) return p.message;
-    if (target < 0 || elements.empty()) return "no composition";
+    if ((needs_target && target < 0) || elements.empty()) return "no composition";
     return {};
 }
 
-ParsedComposition parse_composition(std::string_view text, std::string_view target_symbol) {
+namespace {
+
+ParsedComposition parse(std::string_view text, std::string_view target_symbol, bool material) {
     ParsedComposition r;
+    r.needs_target = !material;
     try {
         // Nothing but UTF-8 is read, and nothing else reaches a message.
         if (const std::size_t bad = invalid_utf8_at(text); bad != std::string_view::npos) {
@@ -68,14 +71,26 @@ ParsedComposition parse_composition(std::string_view text, std::string_view targ
             return r;
         ev.contents(mol);
         ev.describe_reading();
-        ev.choose_target(target_symbol);
-        ev.fit_places();
+        if (!material) {
+            ev.choose_target(target_symbol);
+            ev.fit_places();
+        }
         ev.suggest_density();
     } catch (const std::exception&) {
         r = ParsedComposition{};
         r.problems.push_back({std::string(kWhole) + "the text could not be read", false});
     }
     return r;
+}
+
+}  // namespace
+
+ParsedComposition parse_composition(std::string_view text, std::string_view target_symbol) {
+    return parse(text, target_symbol, false);
+}
+
+ParsedComposition parse_material(std::string_view text) {
+    return parse(text, {}, true);
 }
 
 }  // namespace lumetra::chem

@@ -112,6 +112,7 @@ struct ParsedComposition {
     std::string density_source;
     std::vector<std::string> notes;
     std::vector<CompositionProblem> problems;
+    bool needs_target = true;  // false for a material read without one
 
     // The first problem that stands in the way: every problem when accept_problems
     // is false, only those that cannot be accepted when it is true. "" when the
@@ -124,6 +125,10 @@ struct ParsedComposition {
 // trace, a dopant, a solute, the smaller part of a mixture), else the heaviest such
 // element of all. Never throws; every oddity is a problem in words.
 ParsedComposition parse_composition(std::string_view text, std::string_view target_symbol = {});
+
+// Reads a composition as a material (a window, a tape, a substrate): no target is
+// chosen and every element is kept, however many. Never throws.
+ParsedComposition parse_material(std::string_view text);
 
 // The classic model's tables end with bismuth (Z 83): it cannot calculate with
 // polonium (Z 84) or any heavier element, the fundamental-parameter model can. The

@@ -2,13 +2,13 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "common/constants.h"
 #include "physics/detector_path.h"
-#include "physics/fluorescence.h"
 #include "physics/response.h"
-#include "physics/sample.h"
-#include "physics/scatter.h"
+#include "physics/stack.h"
+#include "physics/stack_rates.h"
 #include "physics/synthesis.h"
 #include "physics/validate.h"
 #include "physics/xrl.h"
@@ -49,19 +49,20 @@ Result Model::run(const Setup& setup, bool draw) {
         filtered = setup;
         for (const Filter& f : setup.beam_filters) filtered.flux *= path.slab(f, setup.E0);
     }
-    const Sample sample(lit, &xs_);
+    const Stack stack(lit, &xs_);
+    const Sample& sample = stack.sample();
     if (!response_for_ || *response_for_ != setup.detector) {
         response_.emplace(setup.detector);
         response_for_ = setup.detector;
     }
     const Response& response = *response_;
-    result.lines = primary_lines(lit, sample, path);
-    add_secondary(result.lines, lit, sample, path);
-    const Scatter scatter = scatter_rates(lit, sample, path);
-    synthesise(lit, sample, response, scatter, result,
+    StackRates rates = stack_rates(lit, stack, path);
+    result.lines = std::move(rates.lines);
+    synthesise(lit, sample, response, rates.scatter, result,
                draw ? Drawing::layers : Drawing::figures_only);
     result.figures.flux_on_sample = lit.flux;
     if (draw) detection_of_target(path, result.figures);
+    result.note = unreached_layers_note(setup);
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "physics/stack.h"
 #include "physics/xrl.h"
 
 namespace lumetra::physics {
@@ -37,7 +38,8 @@ const Known* known(int line) {
 }
 
 // A source of a part of B by name: "Fe K-alpha 1", "Rayleigh", "Compton"; short,
-// for the two of a pile-up peak: "Fe Ka1".
+// for the two of a pile-up peak: "Fe Ka1". A layer's line says which layer: "Fe K-alpha
+// 1 (back layer 1)".
 std::string source_name(const Result& r, int source, bool short_form) {
     if (source == BackgroundPart::kRayleigh) return "Rayleigh";
     if (source == BackgroundPart::kCompton) return "Compton";
@@ -45,7 +47,8 @@ std::string source_name(const Result& r, int source, bool short_form) {
     const LineRate& l = r.lines[static_cast<std::size_t>(source)];
     const Known* k = known(l.line);
     const std::string label = k ? (short_form ? k->short_label : k->label) : xrl::line_name(l.line);
-    return xrl::symbol(l.Z) + " " + label;
+    const std::string where = l.in_sample() ? "" : " (" + layer_name(l.layer) + ")";
+    return xrl::symbol(l.Z) + " " + label + where;
 }
 
 std::string name_of(const Result& r, const BackgroundPart& p) {
@@ -75,7 +78,8 @@ std::string beyond_scale(const Setup& setup, const Result& result) {
     if (!result.ok || !(end > 0.0)) return {};
     const std::vector<int>& counted = setup.target_lines;
     auto is_counted = [&](const LineRate& l) {
-        return l.element == 0 && std::find(counted.begin(), counted.end(), l.line) != counted.end();
+        return l.in_sample() && l.element == 0 &&
+               std::find(counted.begin(), counted.end(), l.line) != counted.end();
     };
     double target = 0.0;
     for (const LineRate& l : result.lines)

@@ -11,16 +11,21 @@ namespace lumetra::physics {
 constexpr int kChannels = 1025;
 using Channels = std::array<double, kChannels>;
 
-// One fluorescence line of one sample element. Rates are detected events per
-// second at the input of the detector (escape and shelf events included).
+// One fluorescence line of one element of the sample or of a layer around it. Rates
+// are detected events per second at the input of the detector (escape and shelf
+// events included).
 struct LineRate {
-    int element = 0;  // index into Setup::sample
+    int element = 0;  // index into Setup::sample, or into the layer's elements
     int Z = 0;
     int line = 0;          // the reference library's line code (KL3_LINE, ...)
     double energy = 0.0;   // keV
     double primary = 0.0;  // events/s
     double secondary = 0.0;
     double total() const { return primary + secondary; }
+    // Where the line is born: 0 the sample, -(i + 1) the layer Setup::front[i], i + 1
+    // the layer Setup::back[i] (layer_name in stack.h names it).
+    int layer = 0;
+    bool in_sample() const { return layer == 0; }
 };
 
 struct ScatterRate {
@@ -98,6 +103,9 @@ struct Result {
     std::vector<BackgroundPart> background_parts;
     Layers layers;
     double target_share = 0.0;  // per cent of all detected counts, scatter included
+    // What the user should know of the setup that is no refusal ("The sample is bulk:
+    // the layer behind it is not reached."), or "".
+    std::string note;
 };
 
 }  // namespace lumetra::physics

@@ -37,6 +37,23 @@ Sample::Sample(const Setup& setup, CrossSections* xs)
     }
 }
 
+Sample::Sample(const Layer& layer, const Setup& setup, CrossSections* xs)
+    : film_(true),
+      sin_in_(sine_of(setup.psi_in_deg)),
+      sin_out_(sine_of(setup.psi_out_deg)),
+      xs_(xs) {
+    double total = 0.0;
+    for (std::size_t i = 0; i < layer.Z.size(); ++i) {
+        const double w = i < layer.mass_fraction.size() ? layer.mass_fraction[i] : 0.0;
+        Z_.push_back(layer.Z[i]);
+        w_.push_back(std::isfinite(w) && w > 0.0 ? w : 0.0);
+        total += w_.back();
+    }
+    for (double& w : w_) w = total > 0.0 && std::isfinite(total) ? w / total : 0.0;
+    const double rho_t = layer.density * layer.thickness_um * 1e-4;
+    rho_t_ = std::isfinite(rho_t) && rho_t > 0.0 ? rho_t : 0.0;
+}
+
 double Sample::mu(double E) const {
     if (auto it = mu_.find(E); it != mu_.end()) return it->second;
     double sum = 0.0;

@@ -17,6 +17,9 @@ class Sample {
     // weight or no content get 0. With a CrossSections the library's values are
     // remembered across calculations (it must outlive the Sample).
     explicit Sample(const Setup& setup, CrossSections* xs = nullptr);
+    // A layer of the stack as a film of its elements by mass fraction (scaled to a sum
+    // of 1), seen at the setup's angles.
+    Sample(const Layer& layer, const Setup& setup, CrossSections* xs = nullptr);
 
     int size() const { return static_cast<int>(Z_.size()); }
     int Z(int i) const { return Z_[i]; }

@@ -41,9 +41,8 @@ LayerReading read_layer(const LayerSetting& l) {
         r.problem = "it has no composition.";
         return r;
     }
-    const chem::ParsedComposition c = chem::parse_composition(l.composition, "");
-    // A layer keeps every element: the window's limit of matrix rows is no limit here.
-    if (std::string why = c.blocking_problem(true); !why.empty()) {
+    const chem::ParsedComposition c = chem::parse_material(l.composition);
+    if (std::string why = c.blocking_problem(false); !why.empty()) {
         r.problem = "the composition: " + why + ".";
         return r;
     }

@@ -142,11 +142,13 @@ std::vector<Source> sources_of(const Setup& setup, const Result& result) {
         if (!detectable(l.energy) || !(rate > 0.0)) continue;
         Source s{l.energy, rate, 0.0, kTotal};
         s.origin = static_cast<int>(i);
-        if (l.element == 0) s.layers |= kTarget;
-        s.counted =
-            l.element == 0 && std::find(counted.begin(), counted.end(), l.line) != counted.end();
+        // The target and the marked element are elements of the sample: a layer's lines,
+        // of the same element or not, are background.
+        const bool target = l.in_sample() && l.element == 0;
+        if (target) s.layers |= kTarget;
+        s.counted = target && std::find(counted.begin(), counted.end(), l.line) != counted.end();
         if (s.counted) s.layers |= kLine;
-        if (setup.marked >= 0 && l.element == setup.marked) s.layers |= kMark;
+        if (setup.marked >= 0 && l.in_sample() && l.element == setup.marked) s.layers |= kMark;
         out.push_back(s);
     }
     for (const ScatterRate* sc : {&result.rayleigh, &result.compton}) {

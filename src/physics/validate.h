@@ -13,7 +13,8 @@ namespace lumetra::physics {
 constexpr double kMinDistance_cm = 0.1;
 
 // Why the model cannot calculate the setup, the first reason found ("The flux must be
-// above 0."), or "" when it can.
+// above 0.", "Front layer 2 needs a thickness above 0."), or "" when it can. Layers
+// behind a bulk sample are checked too, though the beam does not reach them.
 std::string refusal(const Setup& s);
 
 }  // namespace lumetra::physics

@@ -135,7 +135,8 @@ TEST(SetupRules, TheCountingWindowIsStoredAndAnOlderFileKeepsOneFwhm) {
     EXPECT_EQ(old.setup->planning.count_window_fwhm, 1.0);
 
     std::string wide = file;
-    wide.replace(wide.find("2.5,\n"), 3, "11");
+    const std::string key = "\"count_window_fwhm\": ";
+    wide.replace(wide.find(key + "2.5"), key.size() + 3, key + "11");
     EXPECT_NE(refusal_of(wide).find("\"planning.count_window_fwhm\" is 11: "), std::string::npos)
         << refusal_of(wide);
 }

@@ -84,12 +84,12 @@ TEST(SetupStack, ABadEntryRefusesTheFileWithItsLineAndName) {
                   .find("must be a number"),
               std::string::npos);
 
-    // Nine layers on a side are one too many, wherever the ninth stands.
+    // Eight layers on each side are allowed; a ninth on either is one too many.
     WindowSetup many;
-    for (int i = 0; i < physics::kMaxLayers + 1; ++i)
+    for (int i = 0; i < 2 * physics::kMaxLayers; ++i)
         many.planning.layers.push_back({i % 2 == 0, "Al", 1.0, 0.0});
     EXPECT_EQ(check_setup(many), "");
-    many.planning.layers.push_back({true, "Al", 1.0, 0.0});
+    many.planning.layers.insert(many.planning.layers.begin() + 3, {false, "Al", 1.0, 0.0});
     EXPECT_EQ(check_setup(many), "At most 8 layers lie on each side of the sample.");
 }
 
