@@ -6,6 +6,7 @@
 #include "common/constants.h"
 #include "physics/detector_path.h"
 #include "physics/fluorescence.h"
+#include "physics/orders.h"
 #include "physics/response.h"
 #include "physics/sample.h"
 #include "physics/scatter.h"
@@ -50,6 +51,9 @@ Result Model::run(const Setup& setup, bool draw) {
     const Response& response = *response_;
     result.lines = primary_lines(setup, sample, path);
     add_secondary(result.lines, setup, sample, path);
+    add_self_excitation(result.lines, setup, sample, path);
+    add_tertiary(result.lines, setup, sample, path);
+    add_scatter_excited(result.lines, setup, sample, path);
     const Scatter scatter = scatter_rates(setup, sample, path);
     synthesise(setup, sample, response, scatter, result,
                draw ? Drawing::layers : Drawing::figures_only);

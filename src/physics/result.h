@@ -16,11 +16,14 @@ using Channels = std::array<double, kChannels>;
 struct LineRate {
     int element = 0;  // index into Setup::sample
     int Z = 0;
-    int line = 0;          // the reference library's line code (KL3_LINE, ...)
-    double energy = 0.0;   // keV
-    double primary = 0.0;  // events/s
-    double secondary = 0.0;
-    double total() const { return primary + secondary; }
+    int line = 0;                  // the reference library's line code (KL3_LINE, ...)
+    double energy = 0.0;           // keV
+    double primary = 0.0;          // events/s
+    double secondary = 0.0;        // excited by other elements' primary lines
+    double self_excited = 0.0;     // excited by the element's own primary lines
+    double tertiary = 0.0;         // excited by other elements' secondary lines
+    double scatter_excited = 0.0;  // excited by the beam scattered inside the sample
+    double total() const { return primary + secondary + self_excited + tertiary + scatter_excited; }
 };
 
 struct ScatterRate {
