@@ -15,10 +15,11 @@
 // secondary emission of m seen through exp(-q z'), Q_m(q) = sum_k p_k c_mk I(a, q, mu_k):
 //   sum_k p_k c_mk int K K dz' = (1/4) int_-inf^0 [(Q_m(b) - Q_m(c)) / (c - b) + Q_m(b) / (b + c)]
 //   dy.
-// One quadrature over y remains: 4-node Gauss-Legendre panels of width 2 down to
+// One quadrature over y remains: 4-node Gauss-Legendre panels of width 3 down to
 // cos theta = v0 = exp(-12); below, c >> a, b and the bracket is 2 Q_m(b) / c, whose
 // integral is 2 Q_m(b) v0 / mu_m. Q_m at the nodes depends on m alone and is reused for
-// every excited line. Each step pairs different elements, as secondary fluorescence does.
+// every excited line, and ln(1 + b / mu_k) on L alone, reused for every m. Each step pairs
+// different elements, as secondary fluorescence does.
 
 #include <algorithm>
 #include <array>
@@ -38,9 +39,15 @@ constexpr std::array<double, 4> kNode = {-0.8611363115940526, -0.339981043584856
 constexpr std::array<double, 4> kWeight = {0.3478548451374538, 0.6521451548625461,
                                            0.6521451548625461, 0.3478548451374538};
 constexpr double kDeepestLog = -12.0;  // ln v0
-constexpr int kPanels = 6;
+constexpr int kPanels = 4;
 constexpr int kDirections = kPanels * static_cast<int>(kNode.size());
 constexpr double kNear = 1e-3;  // |c - b| / b below which the difference is a derivative
+// Primary lines and secondary lines below this share of the strongest primary line's
+// production add less than 1e-5 of it to any tertiary rate, itself a few per cent of the
+// secondary one: they are passed over.
+constexpr double kWeakest = 1e-5;
+constexpr double kTermShare = 1e-2;
+constexpr double kLeast = 1e-6;
 
 bool positive(double v) {
     return std::isfinite(v) && v > 0.0;
@@ -52,12 +59,21 @@ struct First {
     double mu = 0.0, bulk_a = 0.0;
 };
 
-// A line m excited by the first emitters: the terms p_k c_mk of Q_m, mu_m, and Q_m at the
-// direction nodes c_n = mu_m / cos theta_n.
+// One term of Q_m: the first emitter k and p_k c_mk / mu_k, so that
+// Q_m(q) = sum weight [ln(1 + a / mu_k) / (a / mu_k) + ln(1 + q / mu_k) / (q / mu_k)] / (a + q).
+struct Term {
+    std::size_t k = 0;
+    double weight = 0.0;
+    double made = 0.0;  // its share of the m photons made (see middles_of)
+};
+
+// A line m excited by the first emitters (the lines of one shell at one energy together):
+// its shell group, the terms of Q_m, mu_m, and Q_m at the direction nodes
+// c_n = mu_m / cos theta_n.
 struct Middle {
-    int Z = 0;
-    double E = 0.0, mu = 0.0;
-    std::vector<std::pair<std::size_t, double>> terms;  // (first emitter, p_k c_mk)
+    int Z = 0, group = -1;
+    double E = 0.0, mu = 0.0, made = 0.0;
+    std::vector<Term> terms;
     std::array<double, kDirections> c{}, Q{};
 };
 
@@ -76,24 +92,31 @@ struct Directions {
 
 double Q(const Middle& m, const std::vector<First>& firsts, double a, double q) {
     double sum = 0.0;
-    for (const auto& [k, pc] : m.terms) sum += pc * bulk_pair(firsts[k].bulk_a, a, q, firsts[k].mu);
-    return sum;
+    for (const Term& t : m.terms)
+        sum += t.weight * (firsts[t.k].bulk_a + log1p_over(q / firsts[t.k].mu));
+    return sum / (a + q);
 }
 
-// sum_k p_k c_mk int K(a, mu_k, z') K(b, mu_m, z') dz', (g/cm2)^2 cm2/g.
-double chain(const Middle& m, const std::vector<First>& firsts, const Directions& d, double a,
-             double b) {
-    const double Qb = Q(m, firsts, a, b);
+// sum_k p_k c_mk int K(a, mu_k, z') K(b, mu_m, z') dz', (g/cm2)^2 cm2/g. at_b[k] is
+// ln(1 + b / mu_k) / (b / mu_k) of every first emitter. The bracket at node n is
+// (2 Q(b) c - Q(c) (b + c)) / (c^2 - b^2); within kNear of c = b, where it is 0 / 0, the
+// difference quotient becomes the derivative of Q at b.
+double chain(const Middle& m, const std::vector<First>& firsts, const std::vector<double>& at_b,
+             const Directions& d, double a, double b) {
+    double Qb = 0.0;
+    for (const Term& t : m.terms) Qb += t.weight * (firsts[t.k].bulk_a + at_b[t.k]);
+    Qb /= a + b;
+    const double near = kNear * b;
     double sum = 0.0;
     for (int n = 0; n < kDirections; ++n) {
         const double c = m.c[n];
-        double slope;  // (Q(b) - Q(c)) / (c - b)
-        if (std::fabs(c - b) < kNear * b) {
-            const double h = kNear * b;
-            slope = (Q(m, firsts, a, b - h) - Q(m, firsts, a, b + h)) / (2.0 * h);
-        } else {
-            slope = (Qb - m.Q[n]) / (c - b);
-        }
+        const double term = d.weight[n] * (2.0 * Qb * c - m.Q[n] * (b + c)) / ((c - b) * (c + b));
+        sum += std::fabs(c - b) >= near ? term : 0.0;
+    }
+    for (int n = 0; n < kDirections; ++n) {
+        const double c = m.c[n];
+        if (!(std::fabs(c - b) < near)) continue;
+        const double slope = (Q(m, firsts, a, b - near) - Q(m, firsts, a, b + near)) / (2.0 * near);
         sum += d.weight[n] * (slope + Qb / (b + c));
     }
     return 0.25 * (sum + 2.0 * Qb * std::exp(kDeepestLog) / m.mu);
@@ -101,24 +124,64 @@ double chain(const Middle& m, const std::vector<First>& firsts, const Directions
 
 std::vector<Middle> middles_of(const std::vector<LineRate>& lines, const Sample& sample,
                                const ShellGroups& shells, const std::vector<First>& firsts,
-                               double E0) {
+                               double weakest, double E0) {
     std::vector<Middle> out;
+    std::vector<double> own;  // w_l sigma_m(E0) of each middle, summed over its lines
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int g = shells.of(i);
         if (g < 0) continue;
         const LineRate& l = lines[i];
-        const double own = sample.w(l.element) * sample.cs_fluor_line(l.Z, l.line, E0);
-        Middle m;
-        m.Z = l.Z, m.E = l.energy, m.mu = sample.mu(l.energy);
-        if (!positive(own) || !positive(m.mu)) continue;
-        for (std::size_t k = 0; k < firsts.size(); ++k) {
-            if (firsts[k].emitter.Z == l.Z) continue;
-            const double r = shells.ratio(g, firsts[k].emitter.E);
-            if (r > 0.0) m.terms.emplace_back(k, firsts[k].emitter.production * own * r);
+        const double w_sigma = sample.w(l.element) * sample.cs_fluor_line(l.Z, l.line, E0);
+        if (!positive(w_sigma)) continue;
+        auto same = std::find_if(out.begin(), out.end(),
+                                 [&](const Middle& m) { return m.group == g && m.E == l.energy; });
+        if (same != out.end()) {
+            own[same - out.begin()] += w_sigma;
+            continue;
         }
-        if (!m.terms.empty()) out.push_back(std::move(m));
+        Middle m;
+        m.Z = l.Z, m.group = g, m.E = l.energy, m.mu = sample.mu(l.energy);
+        if (!positive(m.mu)) continue;
+        out.push_back(std::move(m));
+        own.push_back(w_sigma);
     }
-    return out;
+    std::vector<Middle> kept;
+    std::vector<std::vector<double>> ratios;  // of each shell group, asked once
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        Middle& m = out[i];
+        // The m photons made per incident photon, as a production like the primary lines':
+        // sum_k p_k c_mk a int K(a, mu_k, z) dz = sum_k p_k c_mk (ln(1 + a / mu_k) / a + 1 / mu_k)
+        // / 2.
+        if (m.group >= static_cast<int>(ratios.size())) ratios.resize(m.group + 1);
+        std::vector<double>& ratio = ratios[m.group];  // sigma_ref(E_k) / sigma_ref(E0)
+        if (ratio.empty()) {
+            ratio.assign(firsts.size(), 0.0);
+            for (std::size_t k = 0; k < firsts.size(); ++k)
+                if (firsts[k].emitter.Z != m.Z)
+                    ratio[k] = shells.ratio(m.group, firsts[k].emitter.E);
+        }
+        double made = 0.0;
+        for (std::size_t k = 0; k < firsts.size(); ++k) {
+            const double r = ratio[k];
+            if (!(r > 0.0)) continue;
+            const double pc = firsts[k].emitter.production * own[i] * r;
+            m.terms.push_back(
+                {k, pc / firsts[k].mu, 0.5 * pc * (firsts[k].bulk_a + 1.0) / firsts[k].mu});
+            made += m.terms.back().made;
+        }
+        if (!(made >= weakest)) continue;
+        // The weakest terms, up to 1 % of what m makes together, are passed over.
+        std::sort(m.terms.begin(), m.terms.end(),
+                  [](const Term& x, const Term& y) { return x.made < y.made; });
+        double dropped = 0.0;
+        std::size_t first = 0;
+        while (first < m.terms.size() && dropped + m.terms[first].made < kTermShare * made)
+            dropped += m.terms[first++].made;
+        m.terms.erase(m.terms.begin(), m.terms.begin() + static_cast<std::ptrdiff_t>(first));
+        m.made = made;
+        kept.push_back(std::move(m));
+    }
+    return kept;
 }
 
 }  // namespace
@@ -130,13 +193,17 @@ void add_tertiary(std::vector<LineRate>& lines, const Setup& setup, const Sample
     const double a = sample.mu(setup.E0) / sample.sin_in();
     if (!positive(scale) || !positive(a)) return;
 
+    const std::vector<Emitter> emitters = primary_emitters(lines, sample, setup.E0);
+    double strongest = 0.0;
+    for (const Emitter& e : emitters) strongest = std::max(strongest, e.production);
+    const double weakest = kWeakest * strongest;
     std::vector<First> firsts;
-    for (const Emitter& e : primary_emitters(lines, sample, setup.E0)) {
+    for (const Emitter& e : emitters) {
         const double mu = sample.mu(e.E);
-        if (positive(mu)) firsts.push_back({e, mu, log1p_over(a / mu)});
+        if (e.production >= weakest && positive(mu)) firsts.push_back({e, mu, log1p_over(a / mu)});
     }
     const ShellGroups shells(lines, sample, setup.E0);
-    std::vector<Middle> middles = middles_of(lines, sample, shells, firsts, setup.E0);
+    std::vector<Middle> middles = middles_of(lines, sample, shells, firsts, weakest, setup.E0);
     if (middles.empty()) return;
     const Directions d;
     for (Middle& m : middles)
@@ -145,17 +212,42 @@ void add_tertiary(std::vector<LineRate>& lines, const Setup& setup, const Sample
             m.Q[n] = Q(m, firsts, a, m.c[n]);
         }
 
+    // e_L(E_m) of each shell group and middle, asked once per group.
+    std::vector<std::vector<double>> excitation;
+    std::vector<int> row_of;
+    std::vector<double> at_b(firsts.size());
+    std::vector<bool> needed(firsts.size(), false);  // the first emitters of some term
+    for (const Middle& m : middles)
+        for (const Term& t : m.terms) needed[t.k] = true;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int g = shells.of(i);
         if (g < 0) continue;
+        if (g >= static_cast<int>(row_of.size())) row_of.resize(g + 1, -1);
+        if (row_of[g] < 0) {
+            std::vector<double> e(middles.size(), 0.0);
+            for (std::size_t n = 0; n < middles.size(); ++n)
+                if (middles[n].Z != shells.Z(g)) e[n] = shells.ratio(g, middles[n].E);
+            row_of[g] = static_cast<int>(excitation.size());
+            excitation.push_back(std::move(e));
+        }
+        const std::vector<double>& e_of = excitation[row_of[g]];
         LineRate& L = lines[i];
         const double b = sample.mu(L.energy) / sample.sin_out();
         if (!positive(b)) continue;
+        bool filled = false;
         double sum = 0.0;  // sum_m e_L(E_m) sum_k p_k c_mk int K K, cm2/g
-        for (const Middle& m : middles) {
-            if (m.Z == L.Z) continue;
-            const double e = shells.ratio(g, m.E);
-            if (e > 0.0) sum += e * chain(m, firsts, d, a, b);
+        for (std::size_t n = 0; n < middles.size(); ++n) {
+            const Middle& m = middles[n];
+            const double e = e_of[n];
+            // K(b, mu_m, z') <= 1 / mu_m bounds the chain by made_m / (a mu_m): below 1e-6 of
+            // the line's primary rate (1 / (a + b) per unit of the common factors) it is left.
+            if (!(e * m.made * (a + b) > kLeast * a * m.mu)) continue;
+            if (!filled) {
+                for (std::size_t k = 0; k < firsts.size(); ++k)
+                    if (needed[k]) at_b[k] = log1p_over(b / firsts[k].mu);
+                filled = true;
+            }
+            sum += e * chain(m, firsts, at_b, d, a, b);
         }
         if (!positive(sum)) continue;
         const double sigma0 = sample.cs_fluor_line(L.Z, L.line, setup.E0);
