@@ -15,7 +15,7 @@
 // secondary emission of m seen through exp(-q z'), Q_m(q) = sum_k p_k c_mk I(a, q, mu_k):
 //   sum_k p_k c_mk int K K dz' = (1/4) int_-inf^0 [(Q_m(b) - Q_m(c)) / (c - b) + Q_m(b) / (b + c)]
 //   dy.
-// One quadrature over y remains: 4-node Gauss-Legendre panels of width 3 down to
+// One quadrature over y remains (better than 2e-4): 4-node Gauss-Legendre panels of width 4 to
 // cos theta = v0 = exp(-12); below, c >> a, b and the bracket is 2 Q_m(b) / c, whose
 // integral is 2 Q_m(b) v0 / mu_m. Q_m at the nodes depends on m alone and is reused for
 // every excited line, and ln(1 + b / mu_k) on L alone, reused for every m. Each step pairs
@@ -39,15 +39,17 @@ constexpr std::array<double, 4> kNode = {-0.8611363115940526, -0.339981043584856
 constexpr std::array<double, 4> kWeight = {0.3478548451374538, 0.6521451548625461,
                                            0.6521451548625461, 0.3478548451374538};
 constexpr double kDeepestLog = -12.0;  // ln v0
-constexpr int kPanels = 4;
+constexpr int kPanels = 3;
 constexpr int kDirections = kPanels * static_cast<int>(kNode.size());
 constexpr double kNear = 1e-3;  // |c - b| / b below which the difference is a derivative
-// Primary lines and secondary lines below this share of the strongest primary line's
-// production add less than 1e-5 of it to any tertiary rate, itself a few per cent of the
-// secondary one: they are passed over.
-constexpr double kWeakest = 1e-5;
+// What is passed over, the tertiary part being itself a few per cent of the secondary one:
+// primary and secondary lines making less than this share of the strongest primary line's
+// production,
+constexpr double kWeakest = 1e-4;
+// the weakest sources of a secondary line, up to this share of what it makes,
 constexpr double kTermShare = 1e-2;
-constexpr double kLeast = 1e-6;
+// and a chain whose bound is below this share of the excited line's primary rate.
+constexpr double kLeast = 1e-5;
 
 bool positive(double v) {
     return std::isfinite(v) && v > 0.0;
@@ -170,7 +172,6 @@ std::vector<Middle> middles_of(const std::vector<LineRate>& lines, const Sample&
             made += m.terms.back().made;
         }
         if (!(made >= weakest)) continue;
-        // The weakest terms, up to 1 % of what m makes together, are passed over.
         std::sort(m.terms.begin(), m.terms.end(),
                   [](const Term& x, const Term& y) { return x.made < y.made; });
         double dropped = 0.0;
@@ -197,10 +198,19 @@ void add_tertiary(std::vector<LineRate>& lines, const Setup& setup, const Sample
     double strongest = 0.0;
     for (const Emitter& e : emitters) strongest = std::max(strongest, e.production);
     const double weakest = kWeakest * strongest;
+    // Lines of one element at one energy (K-beta 1 and 3, ...) are one emitter.
     std::vector<First> firsts;
     for (const Emitter& e : emitters) {
+        if (!(e.production >= weakest)) continue;
+        auto same = std::find_if(firsts.begin(), firsts.end(), [&](const First& f) {
+            return f.emitter.Z == e.Z && f.emitter.E == e.E;
+        });
+        if (same != firsts.end()) {
+            same->emitter.production += e.production;
+            continue;
+        }
         const double mu = sample.mu(e.E);
-        if (e.production >= weakest && positive(mu)) firsts.push_back({e, mu, log1p_over(a / mu)});
+        if (positive(mu)) firsts.push_back({e, mu, log1p_over(a / mu)});
     }
     const ShellGroups shells(lines, sample, setup.E0);
     std::vector<Middle> middles = middles_of(lines, sample, shells, firsts, weakest, setup.E0);
@@ -239,8 +249,8 @@ void add_tertiary(std::vector<LineRate>& lines, const Setup& setup, const Sample
         for (std::size_t n = 0; n < middles.size(); ++n) {
             const Middle& m = middles[n];
             const double e = e_of[n];
-            // K(b, mu_m, z') <= 1 / mu_m bounds the chain by made_m / (a mu_m): below 1e-6 of
-            // the line's primary rate (1 / (a + b) per unit of the common factors) it is left.
+            // K(b, mu_m, z') <= 1 / mu_m bounds the chain by made_m / (a mu_m), against the
+            // line's primary rate 1 / (a + b) in the same units.
             if (!(e * m.made * (a + b) > kLeast * a * m.mu)) continue;
             if (!filled) {
                 for (std::size_t k = 0; k < firsts.size(); ++k)
