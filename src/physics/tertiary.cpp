@@ -50,6 +50,7 @@ constexpr double kWeakest = 1e-4;
 constexpr double kTermShare = 1e-2;
 // and a chain whose bound is below this share of the excited line's primary rate.
 constexpr double kLeast = 1e-5;
+constexpr double kThick = 30.0;  // attenuation lengths of a film that counts as bulk
 
 bool positive(double v) {
     return std::isfinite(v) && v > 0.0;
@@ -185,11 +186,21 @@ std::vector<Middle> middles_of(const std::vector<LineRate>& lines, const Sample&
     return kept;
 }
 
+// Whether a film is thick enough to count as bulk for the chains: the beam, every first
+// emitter and every secondary line absorbed within 1 / kThick of its depth, so that what
+// would lie below it adds less than exp(-kThick) to any chain.
+bool thick(const Sample& sample, double a, const std::vector<First>& firsts,
+           const std::vector<Middle>& middles) {
+    double least = a;
+    for (const First& f : firsts) least = std::min(least, f.mu);
+    for (const Middle& m : middles) least = std::min(least, m.mu);
+    return least * sample.areal_density() > kThick;
+}
+
 }  // namespace
 
 void add_tertiary(std::vector<LineRate>& lines, const Setup& setup, const Sample& sample,
                   const DetectorPath& path) {
-    if (sample.film()) return;
     const double scale = setup.flux * path.omega() / (4.0 * kPi * sample.sin_in());
     const double a = sample.mu(setup.E0) / sample.sin_in();
     if (!positive(scale) || !positive(a)) return;
@@ -214,7 +225,7 @@ void add_tertiary(std::vector<LineRate>& lines, const Setup& setup, const Sample
     }
     const ShellGroups shells(lines, sample, setup.E0);
     std::vector<Middle> middles = middles_of(lines, sample, shells, firsts, weakest, setup.E0);
-    if (middles.empty()) return;
+    if (middles.empty() || (sample.film() && !thick(sample, a, firsts, middles))) return;
     const Directions d;
     for (Middle& m : middles)
         for (int n = 0; n < kDirections; ++n) {

@@ -131,8 +131,10 @@ TEST(Tertiary, StainlessSteelSrm1155) {
     const Factors cr = factors(r, 24, KL3_LINE);
     EXPECT_GT(cr.tertiary - cr.secondary, 0.02);
     EXPECT_LT(cr.tertiary - cr.secondary, 0.05);
-    // A film has no tertiary part yet.
-    s.film = true, s.density = 7.9, s.thickness_cm = 1e-3;
+    // A film of 1 mm is bulk for every chain; one of 10 um has no tertiary part.
+    s.film = true, s.density = 7.9, s.thickness_cm = 0.1;
+    EXPECT_NEAR(factors(calculate(s), 24, KL3_LINE).tertiary, cr.tertiary, 1e-5);
+    s.thickness_cm = 1e-3;
     for (const LineRate& l : calculate(s).lines) EXPECT_EQ(l.tertiary, 0.0);
 }
 
