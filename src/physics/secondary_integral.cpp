@@ -28,20 +28,6 @@ bool positive(double v) {
     return std::isfinite(v) && v > 0.0;
 }
 
-// F(x) = int_0^t exp(-x z) dz = (1 - exp(-x t)) / x, g/cm2; t at x -> 0.
-double slab(double x, double t) {
-    const double xt = x * t;
-    return xt < 1e-12 ? t : -std::expm1(-xt) / x;
-}
-
-// G = int_0^t exp(-p z - q (t - z)) dz = (exp(-p t) - exp(-q t)) / d, d = q - p, g/cm2;
-// exp(-p t) t (1 - d t / 2 + (d t)^2 / 6) where the difference would cancel.
-double crossing(double e_pt, double e_qt, double d, double t) {
-    const double dt = d * t;
-    if (std::fabs(dt) < 1e-3) return e_pt * t * (1.0 - dt / 2.0 + dt * dt / 6.0);
-    return (e_pt - e_qt) / d;
-}
-
 // One direction node of a film: c = mu_k / cos theta (cm2/g), its weight, exp(-c t).
 struct Node {
     double c = 0.0, weight = 0.0, e_ct = 0.0;
@@ -118,6 +104,17 @@ bool pairs(Pairing pairing, int emitter_Z, int line_Z) {
 }
 
 }  // namespace
+
+double slab(double x, double t) {
+    const double xt = x * t;
+    return xt < 1e-12 ? t : -std::expm1(-xt) / x;
+}
+
+double crossing(double e_pt, double e_qt, double d, double t) {
+    const double dt = d * t;
+    if (std::fabs(dt) < 1e-3) return e_pt * t * (1.0 - dt / 2.0 + dt * dt / 6.0);
+    return (e_pt - e_qt) / d;
+}
 
 double log1p_over(double x) {
     return x < 1e-12 ? 1.0 - 0.5 * x : std::log1p(x) / x;

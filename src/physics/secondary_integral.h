@@ -81,6 +81,12 @@ class ShellGroups {
 
 // ln(1 + x) / x, 1 at x -> 0.
 double log1p_over(double x);
+// F(x) = int_0^t exp(-x z) dz = (1 - exp(-x t)) / x, g/cm2; t at x -> 0.
+double slab(double x, double t);
+// G = int_0^t exp(-p z - q (t - z)) dz = (exp(-p t) - exp(-q t)) / d, d = q - p, g/cm2, from
+// e_pt = exp(-p t) and e_qt = exp(-q t); exp(-p t) t (1 - d t / 2 + (d t)^2 / 6) where the
+// difference would cancel.
+double crossing(double e_pt, double e_qt, double d, double t);
 
 // Bulk I(a, q, mu) = [ln(1 + a / mu) / a + ln(1 + q / mu) / q] / (a + q), (g/cm2)^2, with
 // bulk_a = ln(1 + a / mu) / (a / mu).

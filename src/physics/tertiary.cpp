@@ -24,10 +24,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "common/constants.h"
 #include "physics/orders.h"
 #include "physics/secondary_integral.h"
+#include "physics/tertiary_film.h"
 
 namespace lumetra::physics {
 namespace {
@@ -197,6 +199,23 @@ bool thick(const Sample& sample, double a, const std::vector<First>& firsts,
     return least * sample.areal_density() > kThick;
 }
 
+std::vector<double> film_firsts(const std::vector<First>& firsts) {
+    std::vector<double> mu;
+    for (const First& f : firsts) mu.push_back(f.mu);
+    return mu;
+}
+
+std::vector<FilmChains::Middle> film_middles(const std::vector<First>& firsts,
+                                             const std::vector<Middle>& middles) {
+    std::vector<FilmChains::Middle> out;
+    for (const Middle& m : middles) {
+        FilmChains::Middle f{m.mu, {}};
+        for (const Term& t : m.terms) f.sources.emplace_back(t.k, t.weight * firsts[t.k].mu);
+        out.push_back(std::move(f));
+    }
+    return out;
+}
+
 }  // namespace
 
 void add_tertiary(std::vector<LineRate>& lines, const Setup& setup, const Sample& sample,
@@ -225,13 +244,18 @@ void add_tertiary(std::vector<LineRate>& lines, const Setup& setup, const Sample
     }
     const ShellGroups shells(lines, sample, setup.E0);
     std::vector<Middle> middles = middles_of(lines, sample, shells, firsts, weakest, setup.E0);
-    if (middles.empty() || (sample.film() && !thick(sample, a, firsts, middles))) return;
+    if (middles.empty()) return;
     const Directions d;
-    for (Middle& m : middles)
-        for (int n = 0; n < kDirections; ++n) {
-            m.c[n] = m.mu * d.s[n];
-            m.Q[n] = Q(m, firsts, a, m.c[n]);
-        }
+    std::optional<FilmChains> film;
+    if (sample.film() && !thick(sample, a, firsts, middles)) {
+        film.emplace(a, sample.areal_density(), film_firsts(firsts), film_middles(firsts, middles));
+    } else {
+        for (Middle& m : middles)
+            for (int n = 0; n < kDirections; ++n) {
+                m.c[n] = m.mu * d.s[n];
+                m.Q[n] = Q(m, firsts, a, m.c[n]);
+            }
+    }
 
     // e_L(E_m) of each shell group and middle, asked once per group.
     std::vector<std::vector<double>> excitation;
@@ -263,12 +287,12 @@ void add_tertiary(std::vector<LineRate>& lines, const Setup& setup, const Sample
             // K(b, mu_m, z') <= 1 / mu_m bounds the chain by made_m / (a mu_m), against the
             // line's primary rate 1 / (a + b) in the same units.
             if (!(e * m.made * (a + b) > kLeast * a * m.mu)) continue;
-            if (!filled) {
+            if (!filled && film) film->exit(b);
+            if (!filled && !film)
                 for (std::size_t k = 0; k < firsts.size(); ++k)
                     if (needed[k]) at_b[k] = log1p_over(b / firsts[k].mu);
-                filled = true;
-            }
-            sum += e * chain(m, firsts, at_b, d, a, b);
+            filled = true;
+            sum += e * (film ? film->chain(n) : chain(m, firsts, at_b, d, a, b));
         }
         if (!positive(sum)) continue;
         const double sigma0 = sample.cs_fluor_line(L.Z, L.line, setup.E0);
