@@ -19,8 +19,9 @@ void add_self_excitation(std::vector<LineRate>& lines, const Setup& setup, const
                          const DetectorPath& path);
 
 // LineRate::tertiary: primary line k of element i excites line m of element l (l != i), and
-// m excites line L of element j (j != l). Bulk, and a film thick enough to be bulk for
-// every energy of the chains (30 attenuation lengths); a thinner film's is left 0.
+// m excites line L of element j (j != l). Bulk, and a film of 30 attenuation lengths for
+// every energy of the chains, with the first step in closed form (tertiary.cpp); a thinner
+// film by depth profiles (tertiary_film.h).
 void add_tertiary(std::vector<LineRate>& lines, const Setup& setup, const Sample& sample,
                   const DetectorPath& path);
 

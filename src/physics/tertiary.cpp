@@ -1,6 +1,7 @@
-// Tertiary fluorescence within one bulk layer: primary line k of element i, absorbed in the
-// sample, excites line m of element l (the secondary fluorescence of m), and the m photons,
-// absorbed in turn, excite line L of element j (in stainless steel Ni K -> Fe K -> Cr K).
+// Tertiary fluorescence within one layer (a film thinner than 30 attenuation lengths:
+// tertiary_film.h): primary line k of element i, absorbed in the sample, excites line m of element
+// l (the secondary fluorescence of m), and the m photons, absorbed in turn, excite line L of
+// element j (in stainless steel Ni K -> Fe K -> Cr K).
 //
 // With K(p, mu, z') = (1/2) int_0^inf exp(-p z) E1(mu |z - z'|) dz, (g/cm2)^2 per g/cm2, the
 // chain gives per incident photon (secondary_integral.h for the single step)
