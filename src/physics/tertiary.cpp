@@ -53,6 +53,9 @@ constexpr double kWeakest = 1e-4;
 constexpr double kTermShare = 1e-2;
 // and a chain whose bound is below this share of the excited line's primary rate.
 constexpr double kLeast = 1e-5;
+// Lines below this share of the brightest primary rate get no tertiary part: it would be
+// below 1e-7 of that line.
+constexpr double kFaintest = 1e-6;
 constexpr double kThick = 30.0;  // attenuation lengths of a film that counts as bulk
 
 bool positive(double v) {
@@ -265,9 +268,11 @@ void add_tertiary(std::vector<LineRate>& lines, const Setup& setup, const Sample
     std::vector<bool> needed(firsts.size(), false);  // the first emitters of some term
     for (const Middle& m : middles)
         for (const Term& t : m.terms) needed[t.k] = true;
+    double brightest = 0.0;
+    for (const LineRate& l : lines) brightest = std::max(brightest, l.primary);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int g = shells.of(i);
-        if (g < 0) continue;
+        if (g < 0 || !(lines[i].primary >= kFaintest * brightest)) continue;
         if (g >= static_cast<int>(row_of.size())) row_of.resize(g + 1, -1);
         if (row_of[g] < 0) {
             std::vector<double> e(middles.size(), 0.0);
