@@ -15,11 +15,6 @@ namespace {
 
 using common::kPi;
 
-// Gauss-Legendre, 4 nodes on [-1, 1].
-constexpr std::array<double, 4> kNode = {-0.8611363115940526, -0.3399810435848563,
-                                         0.3399810435848563, 0.8611363115940526};
-constexpr std::array<double, 4> kWeight = {0.3478548451374538, 0.6521451548625461,
-                                           0.6521451548625461, 0.3478548451374538};
 constexpr double kPanel = 4.0;       // width of one panel in ln cos theta
 constexpr double kTailShare = 1e-2;  // cos theta below which the film counts as deep
 constexpr double kLowestLog = -200.0;
@@ -67,9 +62,9 @@ void place_nodes(Source& k, double a, double t) {
     const int panels = static_cast<int>(std::ceil(-y0 / kPanel));
     const double h = -y0 / panels;
     for (int i = 0; i < panels; ++i) {
-        for (std::size_t n = 0; n < kNode.size(); ++n) {
-            const double c = k.mu * std::exp(-y0 - (i + 0.5 + 0.5 * kNode[n]) * h);
-            k.nodes.push_back({c, 0.5 * h * kWeight[n], std::exp(-c * t)});
+        for (std::size_t n = 0; n < kGaussNode.size(); ++n) {
+            const double c = k.mu * std::exp(-y0 - (i + 0.5 + 0.5 * kGaussNode[n]) * h);
+            k.nodes.push_back({c, 0.5 * h * kGaussWeight[n], std::exp(-c * t)});
         }
     }
 }

@@ -20,6 +20,7 @@
 //   I(a, b, mu_k) = int_0^t int_0^t exp(-a z - b z') E1(mu_k |z - z'|) dz dz',  (g/cm2)^2.
 // K, L1..L3 and M1..M5 shells all take part, through sigma_L.
 
+#include <array>
 #include <vector>
 
 #include "physics/detector_path.h"
@@ -78,6 +79,12 @@ class ShellGroups {
     std::vector<Shell> shells_;
     std::vector<int> group_;
 };
+
+// Gauss-Legendre, 4 nodes on [-1, 1], of every quadrature over depths and directions.
+inline constexpr std::array<double, 4> kGaussNode = {-0.8611363115940526, -0.3399810435848563,
+                                                     0.3399810435848563, 0.8611363115940526};
+inline constexpr std::array<double, 4> kGaussWeight = {0.3478548451374538, 0.6521451548625461,
+                                                       0.6521451548625461, 0.3478548451374538};
 
 // ln(1 + x) / x, 1 at x -> 0.
 double log1p_over(double x);

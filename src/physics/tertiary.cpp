@@ -37,13 +37,9 @@ namespace {
 
 using common::kPi;
 
-constexpr std::array<double, 4> kNode = {-0.8611363115940526, -0.3399810435848563,
-                                         0.3399810435848563, 0.8611363115940526};
-constexpr std::array<double, 4> kWeight = {0.3478548451374538, 0.6521451548625461,
-                                           0.6521451548625461, 0.3478548451374538};
 constexpr double kDeepestLog = -12.0;  // ln v0
 constexpr int kPanels = 3;
-constexpr int kDirections = kPanels * static_cast<int>(kNode.size());
+constexpr int kDirections = kPanels * static_cast<int>(kGaussNode.size());
 constexpr double kNear = 1e-3;  // |c - b| / b below which the difference is a derivative
 // What is passed over, the tertiary part being itself a few per cent of the secondary one:
 // primary and secondary lines making less than this share of the strongest primary line's
@@ -92,9 +88,9 @@ struct Directions {
         const double h = -kDeepestLog / kPanels;
         std::size_t i = 0;
         for (int p = 0; p < kPanels; ++p)
-            for (std::size_t n = 0; n < kNode.size(); ++n, ++i) {
-                s[i] = std::exp(-kDeepestLog - (p + 0.5 + 0.5 * kNode[n]) * h);
-                weight[i] = 0.5 * h * kWeight[n];
+            for (std::size_t n = 0; n < kGaussNode.size(); ++n, ++i) {
+                s[i] = std::exp(-kDeepestLog - (p + 0.5 + 0.5 * kGaussNode[n]) * h);
+                weight[i] = 0.5 * h * kGaussWeight[n];
             }
     }
 };

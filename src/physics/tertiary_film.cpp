@@ -21,18 +21,14 @@
 namespace lumetra::physics {
 namespace {
 
-constexpr std::array<double, 4> kNode = {-0.8611363115940526, -0.3399810435848563,
-                                         0.3399810435848563, 0.8611363115940526};
-constexpr std::array<double, 4> kWeight = {0.3478548451374538, 0.6521451548625461,
-                                           0.6521451548625461, 0.3478548451374538};
 constexpr double kDeepestLog = -12.0;
 constexpr int kHalvings = 16;
 constexpr double kClose = 1e-2;  // |c - b| t below which the difference is taken by node
 
 void panel(double lo, double hi, std::vector<double>& z, std::vector<double>& w) {
-    for (std::size_t n = 0; n < kNode.size(); ++n) {
-        z.push_back(0.5 * (lo + hi) + 0.5 * (hi - lo) * kNode[n]);
-        w.push_back(0.5 * (hi - lo) * kWeight[n]);
+    for (std::size_t n = 0; n < kGaussNode.size(); ++n) {
+        z.push_back(0.5 * (lo + hi) + 0.5 * (hi - lo) * kGaussNode[n]);
+        w.push_back(0.5 * (hi - lo) * kGaussWeight[n]);
     }
 }
 
@@ -52,13 +48,13 @@ FilmChains::FilmChains(double a, double t, const std::vector<double>& first_mu,
             weight_.push_back(w[i]);
         }
     }
-    const int panels = kDirections / static_cast<int>(kNode.size());
+    const int panels = kDirections / static_cast<int>(kGaussNode.size());
     const double step = -kDeepestLog / panels;
     std::size_t i = 0;
     for (int p = 0; p < panels; ++p)
-        for (std::size_t n = 0; n < kNode.size(); ++n, ++i) {
-            s_[i] = std::exp(-kDeepestLog - (p + 0.5 + 0.5 * kNode[n]) * step);
-            w_[i] = 0.5 * step * kWeight[n];
+        for (std::size_t n = 0; n < kGaussNode.size(); ++n, ++i) {
+            s_[i] = std::exp(-kDeepestLog - (p + 0.5 + 0.5 * kGaussNode[n]) * step);
+            w_[i] = 0.5 * step * kGaussWeight[n];
         }
 
     // K_t(a, mu_k, z) at the nodes, of the first emitters some middle needs.
