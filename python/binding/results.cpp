@@ -67,6 +67,9 @@ py::dict to_python(const Outcome& o) {
         line["energy"] = l.energy;
         line["primary"] = l.primary;
         line["secondary"] = l.secondary;
+        line["self_excited"] = l.self_excited;
+        line["tertiary"] = l.tertiary;
+        line["scatter_excited"] = l.scatter_excited;
         lines.append(line);
     }
     d["lines"] = lines;

@@ -267,7 +267,11 @@ class Result(_types.SimpleNamespace):
     Under "fp" also:
         ok, reason      whether the model could calculate, and why not
         lines           every fluorescence line: dicts of Z, element, line (name),
-                        energy (keV), primary and secondary (counts/s at the detector)
+                        energy (keV) and its parts in counts/s at the detector:
+                        primary (excited by the beam), secondary (by other elements'
+                        primary lines), self_excited (by the element's own lines),
+                        tertiary (by other elements' secondary lines) and
+                        scatter_excited (by the beam scattered in the sample)
         rayleigh, compton   the scatter peaks: dicts of energy (keV), rate (counts/s)
         input_rate, output_rate   counts/s at and out of the detector's electronics
         dead_time       the share of the live time lost (0 to 1)

@@ -17,16 +17,24 @@ using Channels = std::array<double, kChannels>;
 struct LineRate {
     int element = 0;  // index into Setup::sample, or into the layer's elements
     int Z = 0;
-    int line = 0;          // the reference library's line code (KL3_LINE, ...)
-    double energy = 0.0;   // keV
-    double primary = 0.0;  // events/s
-    double secondary = 0.0;
-    double total() const { return primary + secondary; }
+    int line = 0;                  // the reference library's line code (KL3_LINE, ...)
+    double energy = 0.0;           // keV
+    double primary = 0.0;          // events/s
+    double secondary = 0.0;        // excited by other elements' primary lines
+    double self_excited = 0.0;     // excited by the element's own primary lines
+    double tertiary = 0.0;         // excited by other elements' secondary lines
+    double scatter_excited = 0.0;  // excited by the beam scattered inside the sample
+    double total() const { return primary + secondary + self_excited + tertiary + scatter_excited; }
     // Where the line is born: 0 the sample, -(i + 1) the layer Setup::front[i], i + 1
     // the layer Setup::back[i] (layer_name in stack.h names it).
     int layer = 0;
     bool in_sample() const { return layer == 0; }
 };
+
+// The parts of a line's rate, each order of fluorescence, as total() sums them.
+constexpr std::array<double LineRate::*, 5> kLineParts = {
+    &LineRate::primary, &LineRate::secondary, &LineRate::self_excited, &LineRate::tertiary,
+    &LineRate::scatter_excited};
 
 struct ScatterRate {
     double energy = 0.0;      // keV

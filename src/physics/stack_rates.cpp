@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "physics/fluorescence.h"
+#include "physics/orders.h"
 #include "physics/secondary_between.h"
 
 namespace lumetra::physics {
@@ -17,18 +18,27 @@ std::vector<int> listing_order(const Stack& stack) {
     return order;
 }
 
+// The lines of one homogeneous piece on its own, every order within it.
+std::vector<LineRate> own_lines(const Setup& setup, const Sample& matter,
+                                const DetectorPath& path) {
+    std::vector<LineRate> lines = primary_lines(setup, matter, path);
+    add_secondary(lines, setup, matter, path);
+    add_self_excitation(lines, setup, matter, path);
+    add_tertiary(lines, setup, matter, path);
+    add_scatter_excited(lines, setup, matter, path);
+    return lines;
+}
+
 // Lines of piece p as for a sample of its own, tagged and attenuated by what lies above.
 void lines_of_piece(int p, const Setup& setup, const Stack& stack, const DetectorPath& path,
                     std::vector<LineRate>& out) {
     const Piece& piece = stack.piece(p);
-    std::vector<LineRate> lines = primary_lines(setup, piece.matter, path);
-    add_secondary(lines, setup, piece.matter, path);
+    std::vector<LineRate> lines = own_lines(setup, piece.matter, path);
     const double beam = stack.beam_to(p, setup.E0);
     for (LineRate& l : lines) {
         l.layer = piece.layer;
         const double passed = beam * stack.exit_from(p, l.energy);
-        l.primary *= passed;
-        l.secondary *= passed;
+        for (double LineRate::*part : kLineParts) l.*part *= passed;
         out.push_back(l);
     }
 }
@@ -58,8 +68,7 @@ Scatter scatter_of_stack(const Setup& setup, const Stack& stack, const DetectorP
 StackRates stack_rates(const Setup& setup, const Stack& stack, const DetectorPath& path) {
     StackRates out;
     if (!stack.layered()) {
-        out.lines = primary_lines(setup, stack.sample(), path);
-        add_secondary(out.lines, setup, stack.sample(), path);
+        out.lines = own_lines(setup, stack.sample(), path);
         out.scatter = scatter_rates(setup, stack.sample(), path);
         return out;
     }

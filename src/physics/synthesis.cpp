@@ -114,16 +114,13 @@ double between(double c, double sigma, double lo, double hi) {
 
 // One rule for every rate the result reports and the spectrum is built from: a rate
 // that is not finite and above 0 is 0, and one above kHighestRate is taken as that,
-// a line's primary and secondary parts keeping their proportion.
+// a line's parts (primary, secondary, ...) keeping their proportions.
 void clean_rates(Result& result) {
     for (LineRate& l : result.lines) {
-        l.primary = clean_rate(l.primary);
-        l.secondary = clean_rate(l.secondary);
+        for (double LineRate::*p : kLineParts) l.*p = clean_rate(l.*p);
         const double total = l.total();
-        if (total > kHighestRate) {
-            l.primary *= kHighestRate / total;
-            l.secondary = kHighestRate - l.primary;
-        }
+        if (total > kHighestRate)
+            for (double LineRate::*p : kLineParts) l.*p *= kHighestRate / total;
     }
     result.rayleigh.rate = clean_rate(result.rayleigh.rate);
     result.compton.rate = clean_rate(result.compton.rate);

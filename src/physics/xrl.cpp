@@ -60,6 +60,16 @@ double cs_photo(int Z, double E) {
     return guarded([&](xrl_error** e) { return CS_Photo_Total(Z, E, e); });
 }
 
+double cs_rayleigh(int Z, double E) {
+    if (!element(Z) || !in_range(E)) return 0.0;
+    return guarded([&](xrl_error** e) { return CS_Rayl(Z, E, e); });
+}
+
+double cs_compton(int Z, double E) {
+    if (!element(Z) || !in_range(E)) return 0.0;
+    return guarded([&](xrl_error** e) { return CS_Compt(Z, E, e); });
+}
+
 double cs_photo_partial(int Z, int shell, double E) {
     if (!element(Z) || !in_range(E)) return 0.0;
     return guarded([&](xrl_error** e) { return CS_Photo_Partial(Z, shell, E, e); });

@@ -19,6 +19,8 @@ double element_density(int Z);                        // g/cm3
 double cs_total(int Z, double E);                     // CS_Total_Kissel, cm2/g
 double cs_photo(int Z, double E);                     // CS_Photo_Total, cm2/g
 double cs_photo_partial(int Z, int shell, double E);  // cm2/g
+double cs_rayleigh(int Z, double E);                  // CS_Rayl, cm2/g
+double cs_compton(int Z, double E);                   // CS_Compt, cm2/g
 double cs_fluor_line(int Z, int line, double E);      // CS_FluorLine_Kissel_Cascade, cm2/g
 double dcsp_rayleigh(int Z, double E, double theta, double phi);  // cm2/g/sr
 double dcsp_compton(int Z, double E, double theta, double phi);   // cm2/g/sr

@@ -53,7 +53,7 @@ def rates(output):
     for line in output:
         words = line.split()
         if words[:1] == ["LINE"]:
-            lines.append((int(words[1]), words[2], *map(float, words[3:6])))
+            lines.append((int(words[1]), words[2], *map(float, words[3:9])))
         elif words[:1] == ["SCATTER"]:
             figures[words[1]] = (float(words[2]), float(words[3]))
         elif len(words) == 2 and words[0].isupper() and words[0] != "MSG":
@@ -74,7 +74,8 @@ def assert_same_rates(result, output):
     assert len(result.lines) == len(lines) > 0
     for mine, theirs in zip(result.lines, lines):
         assert (mine["Z"], mine["line"]) == theirs[:2]
-        for a, b in zip((mine["energy"], mine["primary"], mine["secondary"]), theirs[2:]):
+        parts = ("energy", "primary", "secondary", "self_excited", "tertiary", "scatter_excited")
+        for a, b in zip((mine[p] for p in parts), theirs[2:]):
             assert close(a, b), (mine, theirs)
     pairs = {"ICR": result.input_rate, "OCR": result.output_rate, "DEADTIME": result.dead_time,
              "TARGET": result.target_rate, "BACKGROUND": result.background,

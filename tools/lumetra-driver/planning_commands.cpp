@@ -47,7 +47,8 @@ void Driver::cmd_rates(std::string_view rest) {
     for (const physics::LineRate& l : r.lines) {
         out_ << "LINE " << l.Z << ' ' << physics::xrl::line_name(l.line) << ' '
              << format_number(l.energy) << ' ' << format_number(l.primary) << ' '
-             << format_number(l.secondary) << '\n';
+             << format_number(l.secondary) << ' ' << format_number(l.self_excited) << ' '
+             << format_number(l.tertiary) << ' ' << format_number(l.scatter_excited) << '\n';
     }
     out_ << "SCATTER RAYLEIGH " << format_number(r.rayleigh.energy) << ' '
          << format_number(r.rayleigh.rate) << '\n';
