@@ -13,6 +13,7 @@
 #include "physics/fluorescence.h"
 #include "physics/model.h"
 #include "physics/neighbours.h"
+#include "physics/orders.h"
 #include "physics/scatter.h"
 #include "physics/synthesis.h"
 
@@ -74,13 +75,17 @@ TEST(Stack, NoLayersGiveTheSampleAloneExactly) {
         Result alone;
         alone.lines = primary_lines(s, sample, path);
         add_secondary(alone.lines, s, sample, path);
+        add_self_excitation(alone.lines, s, sample, path);
+        add_tertiary(alone.lines, s, sample, path);
+        add_scatter_excited(alone.lines, s, sample, path);
         synthesise(s, sample, Response(s.detector), scatter_rates(s, sample, path), alone);
         const Result r = calculate(s);
         ASSERT_TRUE(r.ok);
         ASSERT_EQ(r.lines.size(), alone.lines.size());
         for (std::size_t i = 0; i < r.lines.size(); ++i) {
             EXPECT_EQ(r.lines[i].primary, alone.lines[i].primary);
-            EXPECT_EQ(r.lines[i].secondary, alone.lines[i].secondary);
+            for (double LineRate::*part : kLineParts)
+                EXPECT_EQ(r.lines[i].*part, alone.lines[i].*part);
             EXPECT_EQ(r.lines[i].layer, 0);
         }
         EXPECT_EQ(r.rayleigh.rate, alone.rayleigh.rate);
