@@ -251,8 +251,10 @@ class Decoder {
             if (item.kind != Json::Kind::object)
                 return fail(item, quoted_key(at.substr(0, at.size() - 1)) + " must be an object");
             physics::LayerSetting l;
-            if (!required(item, at, "side") || !choice(item, "side", "front", "back", l.behind, at) ||
-                !required(item, at, "composition") || !text(item, at, "composition", l.composition) ||
+            if (!required(item, at, "side") ||
+                !choice(item, "side", "front", "back", l.behind, at) ||
+                !required(item, at, "composition") ||
+                !text(item, at, "composition", l.composition) ||
                 !required(item, at, "thickness_um") ||
                 !number_in(item, at, "thickness_um", l.thickness_um) ||
                 !number_in(item, at, "density", l.density)) {

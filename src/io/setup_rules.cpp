@@ -115,13 +115,15 @@ std::optional<SetupProblem> setup_problem(const WindowSetup& s) {
     // The layers and the beam's filters, by the model's own rule, at the entry's line.
     for (const physics::LayerSetting& l : s.planning.layers) {
         if (!valid_utf8(l.composition))
-            return SetupProblem{"planning.layers", "a layer's composition holds bytes that are "
-                                                   "not UTF-8 text."};
+            return SetupProblem{"planning.layers",
+                                "a layer's composition holds bytes that are "
+                                "not UTF-8 text."};
     }
     for (const physics::BeamFilterSetting& f : s.planning.beam_filters) {
         if (!valid_utf8(f.filter))
-            return SetupProblem{"planning.beam_filters", "a beam filter holds bytes that are not "
-                                                         "UTF-8 text."};
+            return SetupProblem{"planning.beam_filters",
+                                "a beam filter holds bytes that are not "
+                                "UTF-8 text."};
     }
     if (const std::optional<physics::StackRefusal> r = physics::stack_refusal(s.planning)) {
         const std::string list = r->beam_filter ? "planning.beam_filters" : "planning.layers";

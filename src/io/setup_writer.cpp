@@ -60,7 +60,8 @@ std::string stack_text(const physics::Settings& p) {
 std::string beam_filters_text(const physics::Settings& p) {
     std::vector<Entries> items;
     for (const physics::BeamFilterSetting& f : p.beam_filters)
-        items.push_back({{"filter", quoted(f.filter)}, {"thickness_um", number_text(f.thickness_um)}});
+        items.push_back(
+            {{"filter", quoted(f.filter)}, {"thickness_um", number_text(f.thickness_um)}});
     return list_text(items);
 }
 

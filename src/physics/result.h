@@ -111,8 +111,8 @@ struct Result {
     std::vector<BackgroundPart> background_parts;
     Layers layers;
     double target_share = 0.0;  // per cent of all detected counts, scatter included
-    // What the user should know of the setup that is no refusal ("The sample is bulk:
-    // the layer behind it is not reached."), or "".
+    // What the user should know of the setup that is no refusal ("Bulk sample: the
+    // layer behind it has no effect."), or "".
     std::string note;
 };
 

@@ -25,9 +25,8 @@ bool back_layers_reached(const Setup& setup) {
 std::string unreached_layers_note(const Setup& setup) {
     const std::size_t n = setup.back.size();
     if (n == 0 || back_layers_reached(setup)) return {};
-    const std::string layers =
-        n == 1 ? "layer behind it is" : std::to_string(n) + " layers behind it are";
-    return "The sample is bulk: the " + layers + " not reached.";
+    const std::string layers = n == 1 ? "the layer behind it has" : "the layers behind it have";
+    return "Bulk sample: " + layers + " no effect.";
 }
 
 Stack::Stack(const Setup& setup, CrossSections* xs) {

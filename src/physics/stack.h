@@ -19,8 +19,8 @@ std::string layer_name(int layer);
 
 // Whether the beam reaches the layers behind the sample: not behind a bulk sample.
 bool back_layers_reached(const Setup& setup);
-// For the user when there are layers behind a bulk sample: "The sample is bulk: the
-// layer behind it is not reached." ("the 3 layers" for more), else "".
+// For the user when there are layers behind a bulk sample: "Bulk sample: the layer
+// behind it has no effect." ("the layers behind it have" for more), else "".
 std::string unreached_layers_note(const Setup& setup);
 
 struct Piece {

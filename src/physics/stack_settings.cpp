@@ -85,9 +85,9 @@ std::optional<StackRefusal> stack_refusal(const Settings& p) {
     for (std::size_t i = 0; i < p.layers.size(); ++i) {
         const int n = ++(p.layers[i].behind ? back : front);
         if (n > kMaxLayers) {
-            return StackRefusal{"At most " + std::to_string(kMaxLayers) +
-                                    " layers lie on each side of the sample.",
-                                false, i};
+            return StackRefusal{
+                "At most " + std::to_string(kMaxLayers) + " layers lie on each side of the sample.",
+                false, i};
         }
     }
     if (p.beam_filters.size() > static_cast<std::size_t>(kMaxBeamFilters)) {

@@ -14,6 +14,7 @@
 namespace lumetra::planning {
 
 using window::ComboBox;
+using window::CommandButton;
 using window::Frame;
 using window::Label;
 using window::OptionButton;
@@ -65,6 +66,22 @@ struct Panel {
     Label ScanTitle{"ScanTitle"};
     PictureBox ScanPicture{"ScanPicture"};
     Label ScanReadout{"ScanReadout"};
+
+    // The layers around the sample and the beam's filters: the list, the fields of the
+    // entry being edited, and what the last change or calculation says of them.
+    ComboBox StackList{"StackList"};
+    ComboBox StackKind{"StackKind"};  // front layer, back layer or beam filter
+    TextBox StackText{"StackText"};   // a composition, or a filter as the detector's
+    Label StackThicknessCaption{"StackThicknessCaption"};
+    TextBox StackThickness{"StackThickness"};  // um
+    Label StackDensityCaption{"StackDensityCaption"};
+    TextBox StackDensity{"StackDensity"};  // g/cm3; blank: the composition's
+    CommandButton StackAdd{"StackAdd"};
+    CommandButton StackReplace{"StackReplace"};
+    CommandButton StackRemove{"StackRemove"};
+    CommandButton StackUp{"StackUp"};
+    CommandButton StackDown{"StackDown"};
+    Label StackMessage{"StackMessage"};
 
     std::vector<OptionButton*> model_group;
 

@@ -119,9 +119,9 @@ PanelFigures panel_figures(physics::ModelKind model, const physics::Result& r) {
     out.background = {"background", "Background under it",
                       paralysed ? none : three_digits(f.background) + " counts/s"};
     // S and B are both counted in the window; what of the target's peak it holds.
-    out.window_share = {"window_share", "Window holds",
-                        per_cent(f.window_share) + " of the line (" +
-                            three_digits(1e3 * f.window_width) + " eV)"};
+    out.window_share = {
+        "window_share", "Window holds",
+        per_cent(f.window_share) + " of the line (" + three_digits(1e3 * f.window_width) + " eV)"};
     out.signal_to_background = {"signal_to_background", "S/B",
                                 f.signal_to_background > 0.0 ? three_digits(f.signal_to_background)
                                 : f.background > 0.0         ? std::string("0")

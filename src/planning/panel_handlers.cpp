@@ -79,6 +79,7 @@ void Planner::wire_panel() {
     panel.DetectorCombo.on_click = [this] { DetectorCombo_Change(); };
     for (int i = 0; i < Panel::kSettings; ++i)
         panel.settings[i].field->on_change = [this, i] { Setting_Change(i); };
+    wire_stack_panel();
 }
 
 // The panel's first state: the settings' defaults in their fields, the classic model.
@@ -99,6 +100,8 @@ void Planner::write_planning(const physics::Settings& p) {
             set_planning(s.key, setting_text(physics::setting_value(s, p)));
     }
     set_planning("filter", p.filter);
+    // A setup's stack has passed the rule; one that has not leaves the list as it is.
+    set_stack(p.layers, p.beam_filters);
 }
 
 void Planner::Model_Click(Model m) {
@@ -189,6 +192,7 @@ void Planner::show_panel_results() {
     p.DeadTime.set_fore_color(f.dead_time_colour);
     for (std::size_t i = 0; i < f.neighbours.size() && i < p.Neighbours.size(); ++i)
         p.Neighbours[i]->set_caption(f.neighbours[i].caption());
+    show_stack();
 }
 
 }  // namespace lumetra::planning

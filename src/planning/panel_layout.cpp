@@ -7,6 +7,9 @@
 //   | near the target line     | scan preview    |
 //   +-------------------------------------------+
 
+#include <array>
+#include <string>
+
 #include "planning/planner.h"
 
 namespace lumetra::planning {
@@ -94,6 +97,8 @@ void Planner::build_panel() {
     place(p.WindowShare, x, near_top + kRow + static_cast<int>(p.Neighbours.size()) * 270 + 60,
           3300, kRowHeight);
 
+    build_stack_panel(near_top + kRow + static_cast<int>(p.Neighbours.size()) * 270 + 60 + kRow);
+
     const int scan_top = kSettingsTop + 11 * kRow + 120;
     caption(p.ScanTitle, "Scan preview: edge - 150 eV to edge + 1000 eV", kResultsLeft, scan_top,
             kResultsWidth);
@@ -107,6 +112,49 @@ void Planner::build_panel() {
     p.ScanReadout.font_pt = kSmallPt;
     place(p.ScanReadout, kResultsLeft, scan_top + kRow + kPreviewHeight + 20, kResultsWidth, 480);
     p.ScanPicture.set_back_color(common::colours::white);
+}
+
+// The stack: five rows under the counting window's share.
+//   [Front layer 1: kapton, 7.5 um, 1.42 g/cm3                       v]
+//   [Front layer v] [composition or filter                            ]
+//   Thickness (um) [    ]   Density (g/cm3) [    ]
+//   [Add] [Replace] [Remove] [Up] [Down]
+//   what the last calculation says of the stack
+void Planner::build_stack_panel(int top) {
+    Panel& p = panel;
+    const int x = Panel::kLeft;
+    constexpr int kWidth = 3300;
+    auto place = [this](window::Control& c, int left, int row_top, int width) {
+        c.font_pt = kSmallPt;
+        c.set_bounds(left, row_top, width, kRowHeight);
+        form_.add_control(c);
+    };
+    place(p.StackList, x, top, kWidth);
+    place(p.StackKind, x, top + kRow, 1200);
+    place(p.StackText, x + 1240, top + kRow, kWidth - 1240);
+    p.StackThicknessCaption.set_caption("Thickness (um)");
+    place(p.StackThicknessCaption, x, top + 2 * kRow, 1160);
+    place(p.StackThickness, x + 1170, top + 2 * kRow, 420);
+    p.StackDensityCaption.set_caption("Density (g/cm3)");
+    place(p.StackDensityCaption, x + 1640, top + 2 * kRow, 1240);
+    place(p.StackDensity, x + 2880, top + 2 * kRow, kWidth - 2880);
+    for (TextBox* t : {&p.StackText, &p.StackThickness, &p.StackDensity}) {
+        t->set_text("");
+        t->set_back_color(common::colours::white);
+    }
+    const std::pair<CommandButton*, const char*> buttons[] = {{&p.StackAdd, "Add"},
+                                                              {&p.StackReplace, "Replace"},
+                                                              {&p.StackRemove, "Remove"},
+                                                              {&p.StackUp, "Up"},
+                                                              {&p.StackDown, "Down"}};
+    int left = x;
+    for (const auto& [button, caption] : buttons) {
+        const int width = std::string(caption).size() > 4 ? 760 : 560;
+        button->set_caption(caption);
+        place(*button, left, top + 3 * kRow, width);
+        left += width + 40;
+    }
+    place(p.StackMessage, x, top + 4 * kRow, kWidth);
 }
 
 }  // namespace lumetra::planning

@@ -5,6 +5,7 @@
 // through which "Plot" calculates with the chosen model, and whole-setup files.
 
 #include <string>
+#include <vector>
 
 #include "common/dialogs.h"
 #include "io/setup_format.h"
@@ -65,6 +66,20 @@ class Planner : private window::ModelHook {
     // Whole-setup files; each gives "" when done, else the message.
     std::string save_setup(const std::string& path);
     std::string load_setup(const std::string& path);
+    // The layers around the sample and the beam's filters, all at once: "" when set
+    // (recalculating a shown spectrum), else why not, and nothing changes.
+    std::string set_stack(const std::vector<physics::LayerSetting>& layers,
+                          const std::vector<physics::BeamFilterSetting>& filters);
+    const physics::Settings& settings() const { return session_.settings; }
+
+    // The stack's handlers: the list picks the entry the fields edit; Add, Replace,
+    // Remove, Up and Down change the list (Up and Down within the entry's own side).
+    void StackList_Click();
+    void StackAdd_Click();
+    void StackReplace_Click();
+    void StackRemove_Click();
+    void StackMove_Click(int by);
+
     // The same without a file: the setup the form and the panel hold, and a checked
     // setup set through the form's handlers, ending with "Plot".
     io::WindowSetup setup() const;
@@ -79,6 +94,14 @@ class Planner : private window::ModelHook {
     void plot_cleared() override;
 
     void build_panel();  // places, captions, colours
+    void build_stack_panel(int top);
+    void wire_stack_panel();
+    void show_stack();  // the list from the settings, and the note of the last result
+    // Sets the stack and picks the entry (beam filter or layer, its index), or shows in
+    // red why it cannot be.
+    void change_stack(const std::vector<physics::LayerSetting>& layers,
+                      const std::vector<physics::BeamFilterSetting>& filters, bool beam,
+                      std::size_t index);
     void wire_panel();
     void init_panel();
     void draw_preview();

@@ -3,12 +3,14 @@
 #include "planning/report_lines.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
 #include "common/numtext.h"
 #include "common/shortest.h"
+#include "physics/stack_settings.h"
 #include "planning/panel_figures.h"
 #include "planning/planner.h"
 
@@ -89,7 +91,23 @@ void model_lines(Lines& h, const physics::Settings& p) {
         else
             h.add(s.report_key, physics::setting_value(s, p));
         if (std::string(s.key) == "polarisation")
-            h.add("detector", std::string(p.detector.crystal == physics::Crystal::ge ? "ge" : "si"));
+            h.add("detector",
+                  std::string(p.detector.crystal == physics::Crystal::ge ? "ge" : "si"));
+    }
+    // The stack, one line an entry, as the panel's list names them.
+    for (std::size_t i = 0; i < p.layers.size(); ++i) {
+        const physics::LayerSetting& l = p.layers[i];
+        std::string name = physics::layer_name(p, i);  // "Front layer 2"
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](char c) { return c == ' ' ? '_' : static_cast<char>(std::tolower(c)); });
+        h.add(name, l.composition + ", " + common::shortest(l.thickness_um) + " um, " +
+                        (l.density > 0.0 ? common::shortest(l.density) + " g/cm3"
+                                         : std::string("density suggested")));
+    }
+    for (std::size_t i = 0; i < p.beam_filters.size(); ++i) {
+        h.add("beam_filter_" + std::to_string(i + 1),
+              p.beam_filters[i].filter + ", " + common::shortest(p.beam_filters[i].thickness_um) +
+                  " um");
     }
 }
 
@@ -140,6 +158,9 @@ std::vector<std::string> result_lines(const Planner& planner) {
     for (const ShownFigure* s : figures.shown()) h.add(s->key, s->value);
     for (const ShownFigure& n : figures.neighbours) h.add(n.key, n.caption());
     if (fp.ok) {
+        if (!planner.settings().beam_filters.empty())
+            h.add("flux_on_sample_photons_s", three_digits(fp.figures.flux_on_sample));
+        if (!fp.note.empty()) h.add("stack_note", fp.note);
         h.add("target_line_share_percent", f.Label38.caption());
         detection_lines(h, fp.figures);
     }

@@ -14,9 +14,8 @@ namespace {
 
 WindowSetup layered() {
     WindowSetup s;
-    s.planning.layers = {{false, "kapton", 7.5, 0.0},
-                         {false, "Al", 12.0, 2.7},
-                         {true, "SiO2", 1000.0, 2.2}};
+    s.planning.layers = {
+        {false, "kapton", 7.5, 0.0}, {false, "Al", 12.0, 2.7}, {true, "SiO2", 1000.0, 2.2}};
     s.planning.beam_filters = {{"Al", 100.0}, {"Al2O3:3.95", 20.0}};
     return s;
 }
@@ -71,10 +70,12 @@ TEST(SetupStack, ABadEntryRefusesTheFileWithItsLineAndName) {
               at + "Front layer 1: the thickness must be above 0 um.");
     EXPECT_EQ(refusal(replaced(file, "\"kapton\"", "\"Xx2O\"")).substr(0, at.size() + 30),
               at + "Front layer 1: the composition");
-    EXPECT_EQ(refusal(replaced(file, "\"kapton\"", "\"  \"")), at + "Front layer 1: it has no composition.");
+    EXPECT_EQ(refusal(replaced(file, "\"kapton\"", "\"  \"")),
+              at + "Front layer 1: it has no composition.");
     EXPECT_EQ(refusal(replaced(file, "\"density\": 2.2", "\"density\": -1")).substr(0, 38),
               "Setup file line " + std::to_string(line + 2) + ": Back layer 1: the ");
-    EXPECT_NE(refusal(replaced(file, "\"side\": \"front\"", "\"side\": \"top\"")).find("\"front\" or \"back\""),
+    EXPECT_NE(refusal(replaced(file, "\"side\": \"front\"", "\"side\": \"top\""))
+                  .find("\"front\" or \"back\""),
               std::string::npos);
     EXPECT_NE(refusal(replaced(file, ", \"thickness_um\": 7.5", "")).find("is missing"),
               std::string::npos);

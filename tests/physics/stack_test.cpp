@@ -169,9 +169,9 @@ TEST(Stack, ASubstrateUnderAFilmGivesItsOwnLinesAndScatter) {
     const Result b = calculate(bulk), c = calculate(s);
     ASSERT_EQ(b.lines.size(), c.lines.size());
     EXPECT_EQ(b.figures.icr, c.figures.icr);
-    EXPECT_EQ(b.note, "The sample is bulk: the 2 layers behind it are not reached.");
+    EXPECT_EQ(b.note, "Bulk sample: the layers behind it have no effect.");
     bulk.back.pop_back();
-    EXPECT_EQ(calculate(bulk).note, "The sample is bulk: the layer behind it is not reached.");
+    EXPECT_EQ(calculate(bulk).note, "Bulk sample: the layer behind it has no effect.");
 }
 
 // Totals of every line by element and code, the sample's and the layers' together.

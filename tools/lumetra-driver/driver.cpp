@@ -4,27 +4,27 @@
 #include <QPixmap>
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <limits>
 #include <map>
 #include <vector>
 
+#include "arguments.h"
 #include "chem/composition.h"
 #include "common/numtext.h"
 #include "data/lines.h"
 #include "engine/transmission.h"
-#include "arguments.h"
-#include "picture_text.h"
-#include "physics/xrl.h"
 #include "io/file_io.h"
+#include "physics/xrl.h"
+#include "picture_text.h"
+#include "planning/spectrum_csv.h"
 #include "window/qt/export.h"
 #include "window/qt/report.h"
-#include "planning/spectrum_csv.h"
 
 namespace lumetra::driver {
 
@@ -93,16 +93,25 @@ const std::map<std::string_view, Handler>& plain_procedures() {
 
 }  // namespace
 
-Driver::Driver(std::ostream& out, int& argc, char** argv)
-    : out_(out), argc_(argc), argv_(argv) {
+Driver::Driver(std::ostream& out, int& argc, char** argv) : out_(out), argc_(argc), argv_(argv) {
     dialogs_.on_shown = [this](const common::DialogRecord& d) {
         using K = common::DialogRecord::Kind;
         switch (d.kind) {
-            case K::Message: out_ << "MSG " << d.text << '\n'; break;
-            case K::Question: out_ << "ASK " << d.text << '\n'; break;
-            case K::Prompt: out_ << "PROMPT " << d.text << '\n'; break;
-            case K::FileSave: out_ << "FILE save\n"; break;
-            case K::FileLoad: out_ << "FILE load\n"; break;
+            case K::Message:
+                out_ << "MSG " << d.text << '\n';
+                break;
+            case K::Question:
+                out_ << "ASK " << d.text << '\n';
+                break;
+            case K::Prompt:
+                out_ << "PROMPT " << d.text << '\n';
+                break;
+            case K::FileSave:
+                out_ << "FILE save\n";
+                break;
+            case K::FileLoad:
+                out_ << "FILE load\n";
+                break;
         }
     };
     planner_ = std::make_unique<planning::Planner>(dialogs_);
@@ -214,8 +223,7 @@ void Driver::cmd_click(std::string_view rest) {
 }
 
 void Driver::cmd_rclick(std::string_view rest, bool dbl) {
-    Control& c =
-        control(exactly(rest, 1, dbl ? "dblclick NAME" : "rclick NAME")[0]);
+    Control& c = control(exactly(rest, 1, dbl ? "dblclick NAME" : "rclick NAME")[0]);
     if (c.kind() != ControlKind::TextBox) fail(c.name() + " is not a text box");
     auto& box = static_cast<window::TextBox&>(c);
     if (dbl) {

@@ -50,6 +50,7 @@ class Driver {
     void cmd_run(std::string_view rest);
     void cmd_model(std::string_view rest);
     void cmd_setup(std::string_view rest);
+    void cmd_setup_layer(std::string_view rest);
     void cmd_rates(std::string_view rest);
     void cmd_resize(std::string_view rest);
     void cmd_setupfile(std::string_view rest);

@@ -1,6 +1,7 @@
 // The driver's commands of the planner: the model and its settings, whole-setup files,
 // the rates of the last calculation, exports and compositions.
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "planning/spectrum_csv.h"
 #include "window/qt/export.h"
 #include "window/qt/report.h"
+#include "window/state_registry.h"
 
 namespace lumetra::driver {
 
@@ -32,9 +34,57 @@ void Driver::cmd_setupfile(std::string_view rest) {
     if (!problem.empty()) fail(problem);
 }
 
+// "setup layer front|back TEXT THICKNESS_UM [DENSITY]": the composition is what
+// stands before the last number (or the last two, when both read as numbers).
+void Driver::cmd_setup_layer(std::string_view rest) {
+    const std::string_view side = take_word(rest);
+    std::vector<std::string> words;
+    for (std::string_view w = take_word(rest); !w.empty(); w = take_word(rest))
+        words.emplace_back(w);
+    const auto number = [](const std::string& w, double& v) {
+        return window::parse_number(w, v) && std::isfinite(v);
+    };
+    double thickness = 0.0, density = 0.0, last = 0.0;
+    if ((side != "front" && side != "back") || words.size() < 2 || !number(words.back(), last))
+        fail("usage: setup layer front|back TEXT THICKNESS_UM [DENSITY]");
+    std::size_t text_words = words.size() - 1;
+    thickness = last;
+    if (words.size() >= 3 && number(words[words.size() - 2], thickness)) {
+        density = last;
+        text_words = words.size() - 2;
+    }
+    std::string text;
+    for (std::size_t i = 0; i < text_words; ++i) text += (i ? " " : "") + words[i];
+    std::vector<physics::LayerSetting> layers = planner_->settings().layers;
+    layers.push_back({side == "back", text, thickness, density});
+    const std::string why = planner_->set_stack(layers, planner_->settings().beam_filters);
+    if (!why.empty()) fail(why);
+}
+
 void Driver::cmd_setup(std::string_view rest) {
     const std::string key(take_word(rest));
     if (key.empty()) fail("usage: setup KEY VALUE");
+    const physics::Settings& p = planner_->settings();
+    if (key == "layer") return cmd_setup_layer(rest);
+    if (key == "layers" || key == "beamfilters") {
+        if (rest != "clear") fail("usage: setup " + key + " clear");
+        const std::string why = key == "layers" ? planner_->set_stack({}, p.beam_filters)
+                                                : planner_->set_stack(p.layers, {});
+        if (!why.empty()) fail(why);
+        return;
+    }
+    if (key == "beamfilter") {
+        const std::string filter(take_word(rest));
+        const std::string_view thickness_word = take_word(rest);
+        if (filter.empty() || thickness_word.empty() || !rest.empty())
+            fail("usage: setup beamfilter FILTER THICKNESS_UM");
+        const double thickness = number(thickness_word);
+        std::vector<physics::BeamFilterSetting> filters = p.beam_filters;
+        filters.push_back({filter, thickness});
+        const std::string why = planner_->set_stack(p.layers, filters);
+        if (!why.empty()) fail(why);
+        return;
+    }
     if (!planner_->set_planning(key, std::string(rest))) fail("unknown setting or value: " + key);
 }
 
