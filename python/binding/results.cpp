@@ -7,6 +7,7 @@
 
 #include "binding.h"
 #include "module.h"
+#include "physics/stack.h"
 #include "physics/xrl.h"
 
 namespace lumetra::python {
@@ -70,6 +71,7 @@ py::dict to_python(const Outcome& o) {
         line["self_excited"] = l.self_excited;
         line["tertiary"] = l.tertiary;
         line["scatter_excited"] = l.scatter_excited;
+        line["layer"] = physics::layer_name(l.layer);
         lines.append(line);
     }
     d["lines"] = lines;

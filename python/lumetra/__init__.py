@@ -76,6 +76,13 @@ _SETTINGS = {
     "escape": (("layers", "escape"), "flag", "escape peaks shown"),
     "pileup": (("layers", "pileup"), "flag", "pile-up shown"),
     "model": (("model",), ("classic", "fp"), "the classic model or fundamental parameters"),
+    "layers": (("planning", "layers"), "layers",
+               "layers around the sample: a list of (side, composition, thickness um[, density "
+               "g/cm3]), side 'front' or 'back', from the front; density 0 or left out: the "
+               "composition's"),
+    "beam_filters": (("planning", "beam_filters"), "beam_filters",
+                     "filters in the beam: a list of (filter, thickness um), the filter as "
+                     "the detector's ('Al', 'Al2O3:3.95')"),
 }
 # The planning settings, from the model's own table, with the detector's crystal
 # after the polarisation as in the file.
@@ -119,6 +126,8 @@ def _value(name, value):
         if not isinstance(value, bool):
             raise TypeError(f"{name} must be True or False, not {type(value).__name__}")
         return value
+    if kind in ("layers", "beam_filters"):
+        return _stack(name, kind, value)
     # rows
     if isinstance(value, (str, bytes)) or not hasattr(value, "__iter__"):
         raise TypeError(f"{name} must be a list of (symbol, content) pairs")
@@ -128,6 +137,52 @@ def _value(name, value):
             raise TypeError(f"{name}[{i}] must be a (symbol, content) pair")
         rows.append([_text(f"{name}[{i}] symbol", row[0]), _text(f"{name}[{i}] content", row[1])])
     return rows
+
+
+_STACK_KEYS = {"layers": ("side", "composition", "thickness_um", "density"),
+               "beam_filters": ("filter", "thickness_um")}
+
+
+def _stack(name, kind, value):
+    """A list of layers or beam filters as the setup file's objects; each entry a tuple
+    in the keys' order (the last of a layer may be left out) or a dict of them."""
+    if isinstance(value, (str, bytes, dict)) or not hasattr(value, "__iter__"):
+        raise TypeError(f"{name} must be a list")
+    keys = _STACK_KEYS[kind]
+    out = []
+    for i, entry in enumerate(value):
+        where = f"{name}[{i}]"
+        if isinstance(entry, dict):
+            unknown = set(entry) - set(keys)
+            if unknown:
+                raise ValueError(f"{where} has no key {sorted(unknown)[0]!r}")
+            items = [entry.get(k) for k in keys]
+        elif isinstance(entry, (str, bytes)) or not hasattr(entry, "__iter__"):
+            raise TypeError(f"{where} must be a tuple ({', '.join(keys)})")
+        else:
+            items = list(entry)
+            if len(items) > len(keys):
+                raise TypeError(f"{where} has more than {len(keys)} values")
+            items += [None] * (len(keys) - len(items))
+        obj = {}
+        for key, v in zip(keys, items):
+            if v is None and key == "density":
+                v = 0
+            if v is None:
+                raise TypeError(f"{where} needs its {key}")
+            if key == "side":
+                if v not in ("front", "back"):
+                    raise ValueError(f"{where} side must be 'front' or 'back', not {v!r}")
+            elif key in ("composition", "filter"):
+                if not isinstance(v, str):
+                    raise TypeError(f"{where} {key} must be a text")
+                if "\x00" in v:
+                    raise ValueError(f"{where} {key} holds a NUL character")
+            else:
+                v = _number(f"{where} {key}", v)
+            obj[key] = v
+        out.append(obj)
+    return out
 
 
 class Setup:
@@ -271,7 +326,9 @@ class Result(_types.SimpleNamespace):
                         primary (excited by the beam), secondary (by other elements'
                         primary lines), self_excited (by the element's own lines),
                         tertiary (by other elements' secondary lines) and
-                        scatter_excited (by the beam scattered in the sample)
+                        scatter_excited (by the beam scattered in the sample);
+                        layer: "sample", "front layer 1" (the outermost), "back
+                        layer 1" (the one under the sample), ...
         rayleigh, compton   the scatter peaks: dicts of energy (keV), rate (counts/s)
         input_rate, output_rate   counts/s at and out of the detector's electronics
         dead_time       the share of the live time lost (0 to 1)

@@ -127,6 +127,30 @@ def test_figures_equal_the_windows(sample, tmp_path):
     assert mine.shown_figures["target_line_share_percent"] == share[0].split(": ")[1]
 
 
+def test_a_layered_sample_equals_the_windows():
+    """Cover layers and a beam filter given in Python and typed into the window's driver
+    give the same lines, the layers' own lines named by their layer."""
+    sample = dict(SAMPLES[1], film_density="2.5", film_thickness="2000", sample="film")
+    stack = dict(layers=[("front", "kapton", 7.5), ("front", "Al", 12, 2.7),
+                         ("back", "SiO2", 500)], beam_filters=[("Al", 50)])
+    mine = lumetra.calculate(lumetra.Setup(model="fp", **sample, **stack))
+    # The film first: its handler presets the energy that the sample's lines then type.
+    typed_lines = ["click Option6", "set Text23 2.5", "set Text24 2000"] + typed(SAMPLES[1])[:-1] + [
+        "setup layer front kapton 7.5", "setup layer front Al 12 2.7",
+        "setup layer back SiO2 500", "setup beamfilter Al 50", "click Command1", "rates"]
+    output = driver(typed_lines)
+    assert_same_rates(mine, output)
+    layers = {l["layer"] for l in mine.lines}
+    # Kapton's lines lie below 1 keV: the aluminium and the silica give lines of their own.
+    assert layers == {"sample", "front layer 2", "back layer 1"}
+    named = [line.split()[-1] for line in output if line.startswith("LINE")]
+    for l, word in zip(mine.lines, named):
+        expected = {"sample": None, "front layer 1": "front1", "front layer 2": "front2",
+                    "back layer 1": "back1"}[l["layer"]]
+        assert expected is None or word == expected
+    assert mine.shown_figures["flux_on_sample_photons_s"]
+
+
 def test_a_setup_saved_in_python_loads_in_the_window(tmp_path):
     sample = SAMPLES[0]
     setup = lumetra.Setup(model="fp", **sample)

@@ -98,7 +98,10 @@ void Driver::cmd_rates(std::string_view rest) {
         out_ << "LINE " << l.Z << ' ' << physics::xrl::line_name(l.line) << ' '
              << format_number(l.energy) << ' ' << format_number(l.primary) << ' '
              << format_number(l.secondary) << ' ' << format_number(l.self_excited) << ' '
-             << format_number(l.tertiary) << ' ' << format_number(l.scatter_excited) << '\n';
+             << format_number(l.tertiary) << ' ' << format_number(l.scatter_excited);
+        // A layer's line names its layer last: front1, back2.
+        if (!l.in_sample()) out_ << (l.layer < 0 ? " front" : " back") << std::abs(l.layer);
+        out_ << '\n';
     }
     out_ << "SCATTER RAYLEIGH " << format_number(r.rayleigh.energy) << ' '
          << format_number(r.rayleigh.rate) << '\n';
