@@ -149,6 +149,27 @@ TEST(PrimaryLines, LinesGivenOnlySummedAreCounted) {
     }
 }
 
+// Nothing counted twice and nothing lost: the radiative rates of the L3 lines the model
+// counts, parts and the sums given without parts, add up to the whole shell's, 1.
+TEST(PrimaryLines, TheCountedLinesOfAShellCarryAllOfItsRadiation) {
+    for (const auto& [Z, E0] : {std::pair{82, 15.0}, std::pair{78, 11.7}}) {
+        const std::vector<LineRate> lines = run(make({{Z, 1}}, E0));
+        double rates = 0.0;
+        for (int line = -1; line >= -219; --line)
+            if (physics::xrl::line_shell(line) == L3_SHELL && counted(Z, line))
+                rates += RadRate(Z, line, nullptr);
+        EXPECT_NEAR(rates, 1.0, 2e-3) << Z;
+        // And the model's L3 lines are exactly those.
+        double model_rate = 0.0, expected_rate = 0.0;
+        for (const LineRate& l : lines) {
+            if (physics::xrl::line_shell(l.line) != L3_SHELL) continue;
+            model_rate += l.primary;
+            expected_rate += expected(make({{Z, 1}}, E0), Z, l.line);
+        }
+        EXPECT_NEAR(model_rate, expected_rate, 1e-9 * expected_rate) << Z;
+    }
+}
+
 TEST(PrimaryLines, OddInputsGiveNoLinesOrFiniteOnes) {
     const std::vector<Component> rust = {{26, 2}, {8, 3}};
     const struct {
