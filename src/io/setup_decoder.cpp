@@ -233,7 +233,7 @@ class Decoder {
                                   : number(o, info.file_key, info.of(p));
             if (!read) return false;
         }
-        return stack(o, p);
+        return edge(o, p) && stack(o, p);
     }
 
     // The layers around the sample and the beam's filters: lists of objects.
@@ -251,8 +251,10 @@ class Decoder {
             if (item.kind != Json::Kind::object)
                 return fail(item, quoted_key(at.substr(0, at.size() - 1)) + " must be an object");
             physics::LayerSetting l;
-            if (!required(item, at, "side") || !choice(item, "side", "front", "back", l.behind, at) ||
-                !required(item, at, "composition") || !text(item, at, "composition", l.composition) ||
+            if (!required(item, at, "side") ||
+                !choice(item, "side", "front", "back", l.behind, at) ||
+                !required(item, at, "composition") ||
+                !text(item, at, "composition", l.composition) ||
                 !required(item, at, "thickness_um") ||
                 !number_in(item, at, "thickness_um", l.thickness_um) ||
                 !number_in(item, at, "density", l.density)) {
@@ -275,6 +277,22 @@ class Decoder {
             p.beam_filters.push_back(std::move(f));
         }
         return true;
+    }
+
+    // The edge by its name; its line as written (the rules check it against the edge).
+    bool edge(const Json& o, Planning& p) {
+        std::string name = physics::edge_choice_name(p.edge);
+        const Json* v = nullptr;
+        if (!get(o, "planning.", "edge", Json::Kind::text, v)) return false;
+        if (v) {
+            const std::optional<physics::EdgeChoice> e = physics::edge_choice_of(v->text);
+            if (!e || v->text != physics::edge_choice_name(*e))
+                return fail(*v,
+                            "\"planning.edge\" must be \"form\", \"K\", \"L1\", \"L2\", "
+                            "\"L3\" or \"M5\"");
+            p.edge = *e;
+        }
+        return text(o, "planning.", "edge_line", p.edge_line);
     }
 
     bool required(const Json& obj, const std::string& prefix, const char* key) {

@@ -68,7 +68,7 @@ void Planner::build_panel() {
 
     p.ResultsTitle.set_caption("Last calculation");
     p.ResultsTitle.bold = true;
-    place(p.ResultsTitle, kResultsLeft, kSettingsTop - kRow, kResultsWidth, kRowHeight);
+    place(p.ResultsTitle, kResultsLeft, kSettingsTop - kRow, 1400, kRowHeight);
     int row = 0;
     for (Label* l :
          {&p.Note, &p.Icr, &p.Ocr, &p.DeadTime, &p.Saturation, &p.TargetRate, &p.Background,
@@ -107,6 +107,7 @@ void Planner::build_panel() {
     p.ScanReadout.font_pt = kSmallPt;
     place(p.ScanReadout, kResultsLeft, scan_top + kRow + kPreviewHeight + 20, kResultsWidth, 480);
     p.ScanPicture.set_back_color(common::colours::white);
+    build_edge_panel();
 }
 
 }  // namespace lumetra::planning
