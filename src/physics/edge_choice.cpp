@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include "common/numtext.h"
@@ -54,6 +55,12 @@ constexpr std::array<Doublet, 6> kDoublets = {{{-3, -2, "K-alpha 1&2"},
                                                {-38, -39, "L-gamma 2&3"},
                                                {-90, -89, "L-alpha 1&2"},
                                                {-207, -206, "M-alpha 1&2"}}};
+
+// A doublet is offered only when its lines lie this close: S is counted in a window
+// of a few FWHM centred on their mean, and an energy-dispersive detector's FWHM is
+// 130 to 200 eV where L and M lines fall, so farther lines (lead's L-beta 3 and 4,
+// 0.48 keV apart) would each fall beside the window.
+constexpr double kDoubletSpread_keV = 0.15;
 
 const EdgeInfo* info(EdgeChoice e) {
     for (const EdgeInfo& i : kEdges)
@@ -122,6 +129,8 @@ std::vector<EdgeLine> edge_lines_of(int Z, int shell) {
     for (const Doublet& d : kDoublets) {
         if (xrl::line_shell(d.first) != shell || !gives(Z, d.first) || !gives(Z, d.second))
             continue;
+        const double spread = xrl::line_energy(Z, d.first) - xrl::line_energy(Z, d.second);
+        if (!(std::fabs(spread) <= kDoubletSpread_keV)) continue;
         const std::vector<int> codes = {d.first, d.second};
         out.push_back({codes, edge_line_key(codes), named(codes, d.name)});
     }

@@ -31,8 +31,8 @@ struct EdgeLine {
 
 // The lines of a shell with a radiative rate and an energy for element Z: the
 // doublets a planner counts together first (K-alpha 1&2, K-beta 1&3, L-beta 3&4,
-// L-gamma 2&3, L-alpha 1&2, M-alpha 1&2, when both lines have a rate), then every
-// single line, strongest first. Empty for an unknown element or shell.
+// L-gamma 2&3, L-alpha 1&2, M-alpha 1&2, when both lines have a rate and lie within
+// 0.15 keV of each other), then every single line, strongest first. Empty for an unknown element or shell.
 std::vector<EdgeLine> edge_lines_of(int Z, int shell);
 
 // The line codes of a key or a name ("L2M4", "L-beta 1 (L2M4)", "M5N7+M5N6"); empty
