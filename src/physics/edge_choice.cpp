@@ -32,7 +32,7 @@ struct Siegbahn {
     int code;
     const char* name;
 };
-constexpr std::array<Siegbahn, 34> kSiegbahn = {{
+constexpr std::array<Siegbahn, 35> kSiegbahn = {{
     {-3, "K-alpha 1"},   {-2, "K-alpha 2"},   {-6, "K-beta 1"},   {-5, "K-beta 3"},
     {-11, "K-beta 2"},   {-10, "K-beta 2"},   {-8, "K-beta 5"},   {-7, "K-beta 5"},
     {-34, "L-beta 3"},   {-33, "L-beta 4"},   {-39, "L-gamma 3"}, {-38, "L-gamma 2"},
@@ -41,7 +41,7 @@ constexpr std::array<Siegbahn, 34> kSiegbahn = {{
     {-72, "L-gamma 8"},  {-75, "L-gamma 6"},  {-62, "L-beta 17"}, {-90, "L-alpha 1"},
     {-89, "L-alpha 2"},  {-95, "L-beta 2"},   {-94, "L-beta 15"}, {-86, "L-l"},
     {-91, "L-beta 6"},   {-103, "L-beta 5"},  {-88, "L-s"},       {-87, "L-t"},
-    {-207, "M-alpha 1"}, {-206, "M-alpha 2"},
+    {-207, "M-alpha 1"}, {-206, "M-alpha 2"}, {-203, "M-zeta 1"},
 }};
 
 // The doublets counted together, with their names.
