@@ -76,6 +76,11 @@ _SETTINGS = {
     "escape": (("layers", "escape"), "flag", "escape peaks shown"),
     "pileup": (("layers", "pileup"), "flag", "pile-up shown"),
     "model": (("model",), ("classic", "fp"), "the classic model or fundamental parameters"),
+    "edge_fp": (("planning", "edge"), ("form", "K", "L1", "L2", "L3", "M5"),
+                "the edge the fp model counts the target at; 'form': the form's edge and line"),
+    "edge_line": (("planning", "edge_line"), "text",
+                  "edge_fp's line by its key ('L2M4', 'M5N7+M5N6') or name ('L-beta 1 (L2M4)');"
+                  " '' the edge's first line"),
 }
 # The planning settings, from the model's own table, with the detector's crystal
 # after the polarisation as in the file.

@@ -279,7 +279,8 @@ class Decoder {
         return true;
     }
 
-    // The edge by its name; its line as written (the rules check it against the edge).
+    // The edge by its name; its line by its key or name (the rules check it against the
+    // edge).
     bool edge(const Json& o, Planning& p) {
         std::string name = physics::edge_choice_name(p.edge);
         const Json* v = nullptr;
@@ -292,7 +293,10 @@ class Decoder {
                             "\"L3\" or \"M5\"");
             p.edge = *e;
         }
-        return text(o, "planning.", "edge_line", p.edge_line);
+        std::string line;
+        if (!text(o, "planning.", "edge_line", line)) return false;
+        physics::set_setting(p, "edgeline", line);  // a line's name is kept as its key
+        return true;
     }
 
     bool required(const Json& obj, const std::string& prefix, const char* key) {

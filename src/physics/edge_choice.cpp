@@ -175,6 +175,11 @@ std::string edge_refusal(const Settings& p) {
     return "\"" + p.edge_line + "\" is not a line of the " + edge_choice_name(p.edge) + " edge.";
 }
 
+std::string edge_line_refusal(const Settings& p, const Setup& s) {
+    if (p.edge == EdgeChoice::form || !s.target_lines.empty()) return {};
+    return "The target element has no such line at the chosen edge.";
+}
+
 void apply_edge(const Settings& p, Setup& s) {
     if (p.edge == EdgeChoice::form) return;
     const int shell = edge_choice_shell(p.edge);

@@ -32,7 +32,8 @@ struct EdgeLine {
 // The lines of a shell with a radiative rate and an energy for element Z: the
 // doublets a planner counts together first (K-alpha 1&2, K-beta 1&3, L-beta 3&4,
 // L-gamma 2&3, L-alpha 1&2, M-alpha 1&2, when both lines have a rate and lie within
-// 0.15 keV of each other), then every single line, strongest first. Empty for an unknown element or shell.
+// 0.15 keV of each other), then every single line, strongest first. Empty for an unknown element or
+// shell.
 std::vector<EdgeLine> edge_lines_of(int Z, int shell);
 
 // The line codes of a key or a name ("L2M4", "L-beta 1 (L2M4)", "M5N7+M5N6"); empty
@@ -45,10 +46,15 @@ std::string edge_line_key(const std::vector<int>& codes);
 // edge."), or "" when they can; independent of the target element.
 std::string edge_refusal(const Settings& p);
 
+// Why a setup made with the settings has no target line to count ("The target element
+// has no such line at the chosen edge."), or "" when it has one or the edge is the
+// form's.
+std::string edge_line_refusal(const Settings& p, const Setup& s);
+
 // The chosen edge's shell and line into a setup of the target element
 // (Setup::sample[0]); the form's own choice stays as it is. A blank line counts the
-// edge's first line; a line the element does not give counts nothing, which the model
-// refuses with a reason.
+// edge's first line; a line the element does not give leaves no target line
+// (edge_line_refusal says why).
 void apply_edge(const Settings& p, Setup& s);
 
 }  // namespace lumetra::physics

@@ -88,7 +88,6 @@ std::string refusal(const Setup& s) {
     if (s.sample.empty() || !known_element(s.sample.front().Z))
         return "The target element is unknown.";
     if (!(s.sample.front().atoms > 0.0)) return "The target has no content.";
-    if (s.target_lines.empty()) return "The target element has no such line at the chosen edge.";
     for (const Component& c : s.sample) {
         if (!known_element(c.Z)) return "An element of the sample is unknown.";
         if (!(std::isfinite(c.atoms) && c.atoms >= 0.0))

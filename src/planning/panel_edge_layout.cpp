@@ -30,6 +30,7 @@ void Planner::build_edge_panel() {
     for (physics::EdgeChoice e : physics::edge_choices())
         if (e != physics::EdgeChoice::form) p.EdgeCombo.add_item(physics::edge_choice_name(e));
     p.EdgeCombo.set_text("As the form");
+    p.EdgeLineCombo.set_text("");  // the form's edge has no line of its own
 }
 
 }  // namespace lumetra::planning

@@ -50,6 +50,7 @@ TEST(SetupEdge, RoundTripAtTheL1Edge) {
         parse_setup(replaced(file, "\"L1N2+L1N3\"", "\"L-gamma 2&3 (L1N2+L1N3)\""));
     ASSERT_TRUE(named.setup) << named.error;
     EXPECT_EQ(named.setup->planning.edge, physics::EdgeChoice::L1);
+    EXPECT_EQ(named.setup->planning.edge_line, "L1N2+L1N3");
     EXPECT_EQ(check_setup(*named.setup), "");
 }
 

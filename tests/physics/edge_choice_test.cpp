@@ -153,7 +153,9 @@ TEST(EdgeLines, AChosenEdgeMakesTheSetupsShellAndLines) {
     s.sample.front().Z = 26;
     apply_settings(p, s);
     EXPECT_TRUE(s.target_lines.empty());
-    EXPECT_EQ(refusal(s), "The target element has no such line at the chosen edge.");
+    EXPECT_EQ(edge_line_refusal(p, s), "The target element has no such line at the chosen edge.");
+    p.edge = EdgeChoice::form;
+    EXPECT_EQ(edge_line_refusal(p, s), "");
 }
 
 }  // namespace
