@@ -180,6 +180,13 @@ std::string edge_line_refusal(const Settings& p, const Setup& s) {
     return "The target element has no such line at the chosen edge.";
 }
 
+std::string edge_line_name(const Settings& p, const Setup& s) {
+    if (p.edge == EdgeChoice::form || s.sample.empty()) return {};
+    for (const EdgeLine& l : edge_lines_of(s.sample.front().Z, s.target_shell))
+        if (l.codes == s.target_lines) return l.name;
+    return {};
+}
+
 void apply_edge(const Settings& p, Setup& s) {
     if (p.edge == EdgeChoice::form) return;
     const int shell = edge_choice_shell(p.edge);

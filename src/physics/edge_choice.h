@@ -51,6 +51,10 @@ std::string edge_refusal(const Settings& p);
 // form's.
 std::string edge_line_refusal(const Settings& p, const Setup& s);
 
+// The name of the line a setup made with the settings counts ("L-beta 1 (L2M4)"), or
+// "" when the edge is the form's (the form names its line).
+std::string edge_line_name(const Settings& p, const Setup& s);
+
 // The chosen edge's shell and line into a setup of the target element
 // (Setup::sample[0]); the form's own choice stays as it is. A blank line counts the
 // edge's first line; a line the element does not give leaves no target line

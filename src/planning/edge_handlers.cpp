@@ -1,6 +1,6 @@
 // The panel's edge choice: under the fundamental-parameter model the target can be
 // counted at its K, L1, L2, L3 or M5 edge with a line of that edge the library gives
-// the element; "As the form" keeps the form's K or L3 and its line list. Choosing an
+// the element; "Form" keeps the form's K or L3 and its line list. Choosing an
 // edge puts the X-ray energy just above it, as the form does for its own edges.
 
 #include <string>
@@ -15,7 +15,12 @@ namespace lumetra::planning {
 
 namespace {
 
-constexpr const char* kAsTheForm = "As the form";
+// The form's own edge, as the list shows it; "As the form" and "form" read as it too.
+constexpr const char* kAsTheForm = "Form";
+
+bool is_form(const std::string& t) {
+    return t == kAsTheForm || t == "As the form" || t == "form";
+}
 
 std::string shown_edge(physics::EdgeChoice e) {
     return e == physics::EdgeChoice::form ? kAsTheForm : physics::edge_choice_name(e);
@@ -61,7 +66,7 @@ bool Planner::set_edge(const std::string& key, const std::string& text) {
     if (key == "edge") {
         const std::string t = text::trim_blanks(text);
         const std::optional<physics::EdgeChoice> e =
-            t == kAsTheForm ? physics::EdgeChoice::form : physics::edge_choice_of(t);
+            is_form(t) ? physics::EdgeChoice::form : physics::edge_choice_of(t);
         if (!e) return false;
         panel.EdgeCombo.set_text(shown_edge(*e));
         return true;
@@ -80,7 +85,7 @@ void Planner::write_edge(const physics::Settings& p) {
 void Planner::EdgeCombo_Change() {
     physics::Settings& p = session_.settings;
     const std::string t = text::trim_blanks(panel.EdgeCombo.text());
-    const std::string name = t == kAsTheForm ? std::string("form") : t;
+    const std::string name = is_form(t) ? std::string("form") : t;
     if (!physics::set_setting(p, "edge", name)) {
         panel.EdgeCombo.set_fore_color(common::colours::red);
         return;

@@ -7,7 +7,7 @@ namespace lumetra::planning {
 
 namespace {
 
-constexpr int kLeft = Panel::kLeft + 3440 + 1440;  // right of "Last calculation"
+constexpr int kLeft = Panel::kLeft + 3440 + 1580;  // right of "Last calculation"
 constexpr int kTop = 540;
 constexpr int kHeight = 270;
 
@@ -21,15 +21,15 @@ void Planner::build_edge_panel() {
     };
     p.EdgeCaption.set_caption("Edge");
     p.EdgeCaption.font_pt = 8.25;
-    place(p.EdgeCaption, kLeft, 420);
+    place(p.EdgeCaption, kLeft, 400);
     p.EdgeCombo.font_pt = 8.25;
-    place(p.EdgeCombo, kLeft + 440, 1000);
+    place(p.EdgeCombo, kLeft + 400, 760);
     p.EdgeLineCombo.font_pt = 8.25;
-    place(p.EdgeLineCombo, kLeft + 1480, 1440);
-    p.EdgeCombo.add_item("As the form");
+    place(p.EdgeLineCombo, kLeft + 1200, 1580);
+    p.EdgeCombo.add_item("Form");
     for (physics::EdgeChoice e : physics::edge_choices())
         if (e != physics::EdgeChoice::form) p.EdgeCombo.add_item(physics::edge_choice_name(e));
-    p.EdgeCombo.set_text("As the form");
+    p.EdgeCombo.set_text("Form");
     p.EdgeLineCombo.set_text("");  // the form's edge has no line of its own
 }
 

@@ -68,7 +68,7 @@ void Planner::build_panel() {
 
     p.ResultsTitle.set_caption("Last calculation");
     p.ResultsTitle.bold = true;
-    place(p.ResultsTitle, kResultsLeft, kSettingsTop - kRow, 1400, kRowHeight);
+    place(p.ResultsTitle, kResultsLeft, kSettingsTop - kRow, 1560, kRowHeight);
     int row = 0;
     for (Label* l :
          {&p.Note, &p.Icr, &p.Ocr, &p.DeadTime, &p.Saturation, &p.TargetRate, &p.Background,

@@ -79,6 +79,7 @@ window::HookedSpectrum PlanningSession::shown() const {
     } else {
         h.plot_note = result_.reason;
     }
+    h.line_name = physics::edge_line_name(settings, setup_);
     return h;
 }
 

@@ -38,6 +38,7 @@ TEST_F(EdgePanel, LeadAtItsL2EdgeCountsLBeta1) {
     EXPECT_EQ(session.setup().target_shell, L2_SHELL);
     EXPECT_EQ(session.setup().target_lines, (std::vector<int>{L2M4_LINE}));
     EXPECT_GT(r.figures.target, 0.0);
+    EXPECT_EQ(session.shown().line_name, "L-beta 1 (L2M4)");  // the legend's name of it
     // The L2M4 line's own rate is what S counts of the target.
     double l2m4 = 0.0;
     for (const physics::LineRate& l : r.lines)
@@ -70,9 +71,10 @@ TEST_F(EdgePanel, LeadAtItsL2EdgeCountsLBeta1) {
     EXPECT_FALSE(planner.set_planning("edge", "L4"));
 
     // Back to the form's edge: its L3 and L-alpha again.
-    panel.EdgeCombo.user_pick("As the form");
+    panel.EdgeCombo.user_pick("Form");
     EXPECT_EQ(session.setup().target_shell, L3_SHELL);
     EXPECT_EQ(session.setup().target_lines, (std::vector<int>{L3M5_LINE, L3M4_LINE}));
+    EXPECT_EQ(session.shown().line_name, "");
     EXPECT_FALSE(planner.set_planning("edgeline", "L2M4"));
 }
 
@@ -102,7 +104,7 @@ TEST_F(EdgePanel, TheEdgeGoesThroughASetupFile) {
     panel.EdgeLineCombo.user_pick("L-beta 3 (L1M3)");
     const std::string path = ::testing::TempDir() + "edge_setup.json";
     ASSERT_EQ(planner.save_setup(path), "");
-    panel.EdgeCombo.user_pick("As the form");
+    panel.EdgeCombo.user_pick("Form");
     ASSERT_EQ(planner.load_setup(path), "");
     std::remove(path.c_str());
     EXPECT_EQ(session.settings.edge, physics::EdgeChoice::L1);
