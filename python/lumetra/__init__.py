@@ -83,6 +83,11 @@ _SETTINGS = {
     "beam_filters": (("planning", "beam_filters"), "beam_filters",
                      "filters in the beam: a list of (filter, thickness um), the filter as "
                      "the detector's ('Al', 'Al2O3:3.95')"),
+    "edge_fp": (("planning", "edge"), ("form", "K", "L1", "L2", "L3", "M5"),
+                "the edge the fp model counts the target at; 'form': the form's edge and line"),
+    "edge_line": (("planning", "edge_line"), "text",
+                  "edge_fp's line by its key ('L2M4', 'M5N7+M5N6') or name ('L-beta 1 (L2M4)');"
+                  " '' the edge's first line"),
 }
 # The planning settings, from the model's own table, with the detector's crystal
 # after the polarisation as in the file.

@@ -233,7 +233,7 @@ class Decoder {
                                   : number(o, info.file_key, info.of(p));
             if (!read) return false;
         }
-        return stack(o, p);
+        return edge(o, p) && stack(o, p);
     }
 
     // The layers around the sample and the beam's filters: lists of objects.
@@ -276,6 +276,26 @@ class Decoder {
             }
             p.beam_filters.push_back(std::move(f));
         }
+        return true;
+    }
+
+    // The edge by its name; its line by its key or name (the rules check it against the
+    // edge).
+    bool edge(const Json& o, Planning& p) {
+        std::string name = physics::edge_choice_name(p.edge);
+        const Json* v = nullptr;
+        if (!get(o, "planning.", "edge", Json::Kind::text, v)) return false;
+        if (v) {
+            const std::optional<physics::EdgeChoice> e = physics::edge_choice_of(v->text);
+            if (!e || v->text != physics::edge_choice_name(*e))
+                return fail(*v,
+                            "\"planning.edge\" must be \"form\", \"K\", \"L1\", \"L2\", "
+                            "\"L3\" or \"M5\"");
+            p.edge = *e;
+        }
+        std::string line;
+        if (!text(o, "planning.", "edge_line", line)) return false;
+        physics::set_setting(p, "edgeline", line);  // a line's name is kept as its key
         return true;
     }
 

@@ -60,6 +60,13 @@
 // planning.filter_thickness_um  number  0           0 or more
 // planning.count_window_fwhm  number  1            above 0, at most 10 (the window S and B
 //                                                   are counted in, in FWHM of the line)
+// planning.edge           text     "form"           the edge the fp model counts the target
+//                                                   at: "form" (the form's K or L3 and line),
+//                                                   "K", "L1", "L2", "L3" or "M5"
+// planning.edge_line      text     ""               that edge's line by its key ("L2M4",
+//                                                   "M5N7+M5N6") or its name ("L-beta 1
+//                                                   (L2M4)"); "" the edge's first line;
+//                                                   must be "" with "form"
 // planning.layers         array    []               the stack around the sample, objects of
 //                                                   "side" ("front" or "back"), "composition"
 //                                                   (the composition language), "thickness_um"
@@ -70,8 +77,9 @@
 //                                                   (as planning.filter) and "thickness_um";
 //                                                   at most 4
 //
-// Version 2 adds the layers and beam filters; a setup without them is written as
-// version 1, and version 1 files load as they always did.
+// Version 2 adds the layers and beam filters and an edge other than the form's; a
+// setup without them is written as version 1, and version 1 files load as they always
+// did.
 //
 // The defaults are the values of a freshly started window. Reading is strict JSON:
 // one object; texts with the escapes \" \\ \/ \b \f \n \r \t \uXXXX (surrogate pairs

@@ -12,6 +12,7 @@
 #include "common/numtext.h"
 #include "io/json_text.h"
 #include "io/setup_keys.h"
+#include "physics/edge_choice.h"
 #include "physics/stack_settings.h"
 
 namespace lumetra::io {
@@ -47,7 +48,8 @@ std::optional<SetupProblem> setup_problem(const WindowSetup& s) {
         {"film_thickness", &s.film_thickness},
         {"distance", &s.distance},
         {"al_filter", &s.al_filter},
-        {"planning.filter", &s.planning.filter}};
+        {"planning.filter", &s.planning.filter},
+        {"planning.edge_line", &s.planning.edge_line}};
     for (const auto& [path, t] : texts) {
         if (!valid_utf8(*t))
             return SetupProblem{path, quoted_key(path) + " holds bytes that are not UTF-8 text."};
@@ -112,6 +114,8 @@ std::optional<SetupProblem> setup_problem(const WindowSetup& s) {
             return SetupProblem{path, quoted_key(path) + " is " + number_text(v) + ": " + why};
         }
     }
+    const std::string edge_why = physics::edge_refusal(s.planning);
+    if (!edge_why.empty()) return SetupProblem{"planning.edge_line", edge_why};
     // The layers and the beam's filters, by the model's own rule, at the entry's line.
     for (const physics::LayerSetting& l : s.planning.layers) {
         if (!valid_utf8(l.composition))

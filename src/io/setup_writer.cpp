@@ -69,7 +69,8 @@ std::string beam_filters_text(const physics::Settings& p) {
 // older programs read too.
 int written_version(const WindowSetup& s) {
     const bool stack = !s.planning.layers.empty() || !s.planning.beam_filters.empty();
-    return stack ? kSetupFormatVersion : 1;
+    const bool edge = s.planning.edge != physics::EdgeChoice::form;
+    return stack || edge ? kSetupFormatVersion : 1;
 }
 
 }  // namespace
@@ -102,6 +103,8 @@ std::string format_setup(const WindowSetup& s) {
                                   quoted(d.crystal == physics::Crystal::ge ? "ge" : "si"));
     }
 
+    planning.emplace_back("edge", quoted(physics::edge_choice_name(p.edge)));
+    planning.emplace_back("edge_line", quoted(p.edge_line));
     planning.emplace_back("layers", stack_text(p));
     planning.emplace_back("beam_filters", beam_filters_text(p));
 

@@ -33,7 +33,8 @@ bool operator==(const BeamFilterSetting& a, const BeamFilterSetting& b) {
 // text: a setting added to the table takes part at once.
 bool operator==(const Settings& a, const Settings& b) {
     if (a.model != b.model || a.detector.crystal != b.detector.crystal || a.filter != b.filter ||
-        !(a.layers == b.layers) || !(a.beam_filters == b.beam_filters))
+        !(a.layers == b.layers) || !(a.beam_filters == b.beam_filters) || a.edge != b.edge ||
+        a.edge_line != b.edge_line)
         return false;
     for (const SettingInfo& s : setting_table()) {
         if (s.kind == SettingKind::number && !(setting_value(s, a) == setting_value(s, b)))
@@ -138,6 +139,18 @@ bool set_setting(Settings& p, const std::string& key, const std::string& text) {
         p.detector.resolution_eV = fresh.resolution_eV;
         return true;
     }
+    if (key == "edge") {
+        const std::optional<EdgeChoice> e = edge_choice_of(text);
+        if (!e) return false;
+        if (*e != p.edge) p.edge_line.clear();
+        p.edge = *e;
+        return true;
+    }
+    if (key == "edgeline") {
+        const std::vector<int> codes = edge_line_codes(text, edge_choice_shell(p.edge));
+        p.edge_line = codes.empty() ? text::trim_blanks(text) : edge_line_key(codes);
+        return true;
+    }
     const SettingInfo* s = find_setting(key);
     if (!s) return false;
     if (s->kind == SettingKind::filter)
@@ -154,6 +167,7 @@ void apply_settings(const Settings& p, Setup& s) {
     s.filter = parse_filter(p.filter, p.filter_thickness_um).value_or(Filter{});
     s.count_window_fwhm = p.count_window_fwhm;
     apply_stack(p, s);
+    apply_edge(p, s);
 }
 
 }  // namespace lumetra::physics

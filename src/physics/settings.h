@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "physics/edge_choice.h"
 #include "physics/setup.h"
 
 namespace lumetra::physics {
@@ -52,6 +53,10 @@ struct Settings {
     // and the filters in the beam.
     std::vector<LayerSetting> layers;
     std::vector<BeamFilterSetting> beam_filters;
+    // The edge the target is counted at (physics/edge_choice.h) and its line's key
+    // ("L2M4"; blank: the edge's first line).
+    EdgeChoice edge = EdgeChoice::form;
+    std::string edge_line;
 };
 
 bool operator==(const Settings& a, const Settings& b);
@@ -107,13 +112,15 @@ std::optional<SettingRefusal> refusal(const Settings& p);
 bool filter_valid(const Settings& p);
 
 // Sets one setting from its text, numbers by the window's reading rule; "detector"
-// (si or ge) also takes that crystal's default thickness and resolution. False for an
-// unknown key or detector.
+// (si or ge) also takes that crystal's default thickness and resolution; "edge" takes
+// an edge's name (a new edge blanks the line) and "edgeline" a line's key or name,
+// kept as its key. False for an unknown key, detector or edge.
 bool set_setting(Settings& p, const std::string& key, const std::string& text);
 
 // The settings and the form's snapshot as the model's setup: flux, polarisation,
 // detector, the filter when its text names one, the counting window, the layers and
-// the beam filters that can be read (those that cannot are refused by stack_refusal).
+// the beam filters that can be read (those that cannot are refused by stack_refusal),
+// and the chosen edge with its line.
 void apply_settings(const Settings& p, Setup& s);
 
 }  // namespace lumetra::physics

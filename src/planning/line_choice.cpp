@@ -1,5 +1,6 @@
 #include "planning/line_choice.h"
 
+#include "physics/edge_choice.h"
 #include "physics/xrl.h"
 
 namespace lumetra::planning {
@@ -39,6 +40,13 @@ std::vector<int> target_lines(int slot) {
 
 int target_shell(bool l3_edge) {
     return l3_edge ? xrl::kShellL3 : xrl::kShellK;
+}
+
+const char* shell_name(int shell) {
+    for (physics::EdgeChoice e : physics::edge_choices())
+        if (e != physics::EdgeChoice::form && physics::edge_choice_shell(e) == shell)
+            return physics::edge_choice_name(e);
+    return "K";
 }
 
 bool is_l3_shell(int shell) {

@@ -13,5 +13,7 @@ std::vector<int> target_lines(int slot);
 // The shell of the K or the L3 edge.
 int target_shell(bool l3_edge);
 bool is_l3_shell(int shell);
+// The edge's name of a shell: "K", "L1", "L2", "L3", "M5" ("K" for another).
+const char* shell_name(int shell);
 
 }  // namespace lumetra::planning

@@ -82,6 +82,11 @@ struct Panel {
     CommandButton StackUp{"StackUp"};
     CommandButton StackDown{"StackDown"};
     Label StackMessage{"StackMessage"};
+    // The edge the fundamental-parameter model counts the target at, and that edge's
+    // line for the target element (greyed under the classic model).
+    Label EdgeCaption{"EdgeCaption"};
+    ComboBox EdgeCombo{"EdgeCombo"};          // "Form" (the form's edge), K, L1, L2, L3, M5
+    ComboBox EdgeLineCombo{"EdgeLineCombo"};  // "L-beta 1 (L2M4)", ...
 
     std::vector<OptionButton*> model_group;
 

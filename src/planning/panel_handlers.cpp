@@ -80,6 +80,7 @@ void Planner::wire_panel() {
     for (int i = 0; i < Panel::kSettings; ++i)
         panel.settings[i].field->on_change = [this, i] { Setting_Change(i); };
     wire_stack_panel();
+    wire_edge_panel();
 }
 
 // The panel's first state: the settings' defaults in their fields, the classic model.
@@ -102,6 +103,7 @@ void Planner::write_planning(const physics::Settings& p) {
     set_planning("filter", p.filter);
     // A setup's stack has passed the rule; one that has not leaves the list as it is.
     set_stack(p.layers, p.beam_filters);
+    write_edge(p);
 }
 
 void Planner::Model_Click(Model m) {
@@ -110,6 +112,7 @@ void Planner::Model_Click(Model m) {
     panel.DetectorCombo.set_enabled(fp);
     for (PanelSetting& s : panel.settings) s.field->set_enabled(fp);
     grey_classic_chain(form_, fp);
+    grey_edge(fp);
     if (!fp) preview_clear();
     if (form_.st.Calc_state > 0) {
         form_.Command1_Click();
@@ -123,6 +126,7 @@ void Planner::set_model(Model m) {
 }
 
 bool Planner::set_planning(const std::string& key, const std::string& text) {
+    if (key == "edge" || key == "edgeline") return set_edge(key, text);
     if (key == "detector") {
         const std::string t = text::trim_blanks(text);
         if (t != "si" && t != "ge") return false;

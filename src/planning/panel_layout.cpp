@@ -71,7 +71,7 @@ void Planner::build_panel() {
 
     p.ResultsTitle.set_caption("Last calculation");
     p.ResultsTitle.bold = true;
-    place(p.ResultsTitle, kResultsLeft, kSettingsTop - kRow, kResultsWidth, kRowHeight);
+    place(p.ResultsTitle, kResultsLeft, kSettingsTop - kRow, 1560, kRowHeight);
     int row = 0;
     for (Label* l :
          {&p.Note, &p.Icr, &p.Ocr, &p.DeadTime, &p.Saturation, &p.TargetRate, &p.Background,
@@ -112,6 +112,7 @@ void Planner::build_panel() {
     p.ScanReadout.font_pt = kSmallPt;
     place(p.ScanReadout, kResultsLeft, scan_top + kRow + kPreviewHeight + 20, kResultsWidth, 480);
     p.ScanPicture.set_back_color(common::colours::white);
+    build_edge_panel();
 }
 
 // The stack: five rows under the counting window's share.

@@ -46,6 +46,11 @@ class Planner : private window::ModelHook {
     void Model_Click(Model m);
     void DetectorCombo_Change();
     void Setting_Change(int i);
+    // The edge and its line under the fundamental-parameter model (edge_handlers.cpp).
+    void EdgeCombo_Change();
+    void EdgeLineCombo_Change();
+    bool set_edge(const std::string& key, const std::string& text);  // "edge", "edgeline"
+    void write_edge(const physics::Settings& p);
     void show_panel_results();  // the figures of the last calculation, or what they need
     void clear_panel_results();
 
@@ -102,6 +107,11 @@ class Planner : private window::ModelHook {
     void change_stack(const std::vector<physics::LayerSetting>& layers,
                       const std::vector<physics::BeamFilterSetting>& filters, bool beam,
                       std::size_t index);
+    void build_edge_panel();
+    void wire_edge_panel();
+    void grey_edge(bool fp);
+    void fill_edge_lines();     // the target element's lines of the chosen edge
+    void preset_edge_energy();  // the X-ray energy just above the chosen edge
     void wire_panel();
     void init_panel();
     void draw_preview();

@@ -10,13 +10,13 @@ namespace lumetra::planning {
 
 namespace {
 
-// "Cu K" or "Pb L3": the element and the edge the scan crosses.
+// "Cu K" or "Pb L2": the element and the edge the scan crosses.
 std::string edge_name(const physics::Setup& s) {
     const int Z = s.sample.empty() ? 0 : s.sample.front().Z;
     const std::string symbol = Z >= 1 && Z <= data::kSymbolCount
                                    ? std::string(data::kElementSymbols[Z - 1].symbol)
                                    : std::string("target");
-    return symbol + (is_l3_shell(s.target_shell) ? " L3" : " K");
+    return symbol + " " + shell_name(s.target_shell);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <algorithm>
 
 #include "common/numtext.h"
+#include "physics/edge_choice.h"
 #include "physics/neighbours.h"
+#include "physics/validate.h"
 #include "planning/line_choice.h"
 
 namespace lumetra::planning {
@@ -33,7 +35,14 @@ physics::Setup PlanningSession::setup_of(const window::FormSnapshot& f) const {
 const physics::Result& PlanningSession::calculate(const window::FormSnapshot& snapshot) {
     snapshot_ = snapshot;
     setup_ = setup_of(snapshot);
-    result_ = model_.calculate(setup_);
+    // The model's own refusals first; then a chosen edge without the line counts nothing.
+    const std::string no_line = physics::edge_line_refusal(settings, setup_);
+    if (no_line.empty() || !physics::refusal(setup_).empty()) {
+        result_ = model_.calculate(setup_);
+    } else {
+        result_ = physics::Result{};
+        result_.reason = no_line;
+    }
     const physics::Channels& total = result_.layers.total;
     const double top = *std::max_element(total.begin(), total.end());
     units_ = top > 0.0 ? top / 10000.0 : 0.0;
@@ -70,6 +79,7 @@ window::HookedSpectrum PlanningSession::shown() const {
     } else {
         h.plot_note = result_.reason;
     }
+    h.line_name = physics::edge_line_name(settings, setup_);
     return h;
 }
 

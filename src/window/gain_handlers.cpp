@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/amplifier.h"
+#include "common/edge_offset.h"
 #include "common/numtext.h"
 #include "window/radirido.h"
 
@@ -111,7 +112,9 @@ void RADirido::Command10_Click() {
     energy_step(text::Val(Text11.text()) - text::Val(Text12.text()));
 }
 
-void RADirido::Command11_Click() { energy_step(text::Val(Label30.caption()) + 0.05); }
+void RADirido::Command11_Click() {
+    energy_step(text::Val(Label30.caption()) + common::kAboveEdge_keV);
+}
 
 void RADirido::Text11_Change() {
     const double E = text::Val(Text11.text());

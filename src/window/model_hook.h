@@ -44,6 +44,7 @@ struct HookedSpectrum {
     std::string plot_note;     // a line printed on the plot (a refusal's reason, cut-off peaks)
     double units = 0.0;        // counts/s of one plot unit, 0 when the plot shows none
     std::string target_share;  // the caption beside the plot
+    std::string line_name;     // the counted line as the legend names it; "": the form's
 };
 
 class ModelHook {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/edge_offset.h"
 #include "common/numtext.h"
 #include "window/radirido.h"
 
@@ -71,7 +72,7 @@ void RADirido::Text1_Change() {
     double E = 0.0;
     Edge_data(Z, st.Edge_mode, E);
     Label30.set_caption(text::Str(text::round_to(E, 4)));
-    Text11.set_text(text::Str(text::round_to(E + 0.05, 4)));
+    Text11.set_text(text::Str(common::energy_above_edge(E)));
     Target_yield(0, 1.0);
     Line_select();
     // A new target shows the whole scale.

@@ -247,3 +247,23 @@ def test_threads_plan_in_parallel():
         t.join()
     assert found == alone
     assert lumetra.__version__
+
+
+def test_lead_at_its_l2_edge_with_l_beta_1(tmp_path):
+    pb = dict(SAMPLES[2], edge_fp="L2", edge_line="L-beta 1 (L2M4)", energy=15.25)
+    r = lumetra.calculate(lumetra.Setup(model="fp", **pb))
+    assert r.target_rate > 0 and math.isfinite(r.target_rate)
+    # The window counts the same line at the same edge.
+    lines = typed(pb)[:-1] + ["setup edge L2", "setup edgeline L2M4", "click Command1", "rates"]
+    assert math.isclose(rates(driver(lines))[1]["TARGET"], r.target_rate, rel_tol=1e-9)
+    s = lumetra.scan(lumetra.Setup(model="fp", **pb))
+    assert s.energy[0] < 15.2 < s.energy[-1]
+    # Kept in the file as the line's key, and refused when it is not the edge's.
+    path = tmp_path / "pb-l2.json"
+    lumetra.Setup(model="fp", **pb).save(path)
+    back = lumetra.Setup.load(path)
+    assert (back.edge_fp, back.edge_line) == ("L2", "L2M4")
+    with pytest.raises(ValueError, match="not a line of the L2 edge"):
+        lumetra.Setup(edge_fp="L2", edge_line="L3M5").to_json()
+    with pytest.raises(ValueError, match="edge_fp"):
+        lumetra.Setup(edge_fp="L4")

@@ -28,7 +28,8 @@ std::string one_line(const std::string& s) {
 display::LayerNames layer_names(const RADirido& f) {
     display::LayerNames names;
     names.target = one_line(f.Text1.text());
-    names.line = one_line(f.Combo1.text());
+    const std::string& counted = f.hooked_spectrum().line_name;
+    names.line = one_line(f.hooked_model() && !counted.empty() ? counted : f.Combo1.text());
     const int mark = f.st.Elem_mark;
     if (mark >= 1 && mark <= std::min<int>(f.st.Elem_count, kRows))
         names.marked = "marked " + one_line(f.Text2[mark - 1]->text());

@@ -76,6 +76,8 @@ constexpr Tip kTips[] = {
     {"ModelClassic", "Classic model: relative heights from built-in tables"},
     {"ModelFp", "Fundamental parameters: absolute count rates from the physics library"},
     {"DetectorCombo", "Crystal of the detector: si (silicon drift) or ge (germanium)"},
+    {"EdgeCombo", "Edge the target is counted at (fundamental parameters): the form's, or K to M5"},
+    {"EdgeLineCombo", "Line of the chosen edge counted as the target line"},
     {"FluxText", "Photons per second on the sample"},
     {"PolarisationText", "Degree of linear polarisation of the beam, horizontal, 0 to 1"},
     {"AreaText", "Active area of the detector crystal, mm2"},
