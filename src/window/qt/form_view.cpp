@@ -521,6 +521,13 @@ QPoint FormView::at(int x_twips, int y_twips, Region region) const {
 QRect FormView::place(const Control& c) const {
     const Region region = region_of(c);
     const QPoint top_left = at(c.left(), c.top(), region);
+    // Beside the scan preview the panel's fields and buttons move with its stretch but
+    // keep their own height.
+    if (region == Region::panel && &c != &planner_.panel.ScanPicture) {
+        const QPoint size = at(c.left() + c.width(), c.height(), Region::form);
+        const QPoint origin = at(c.left(), 0, Region::form);
+        return {top_left, QSize(size.x() - origin.x(), size.y() - origin.y())};
+    }
     const QPoint bottom_right = at(c.left() + c.width(), c.top() + c.height(), region);
     return {top_left, QSize(bottom_right.x() - top_left.x(), bottom_right.y() - top_left.y())};
 }
