@@ -10,10 +10,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -26,10 +26,13 @@ namespace lumetra::window::qt {
 
 namespace {
 
-QColor to_qcolor(common::Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor to_qcolor(common::Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 
-
-QString to_qstring(const std::string& s) { return QString::fromStdString(s); }
+QString to_qstring(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QFont font_for(const Control& c, double scale) {
     QFont f;
@@ -207,10 +210,11 @@ void FormView::set_tab_order() {
         order.push_back("Text2(" + std::to_string(i) + ")");
         order.push_back("Text52(" + std::to_string(i) + ")");
     }
-    for (const char* name : {"Command1", "Text11", "Text12", "Combo2", "Text16", "Text21",
-                             "Text22", "Text23", "Text24", "Text19", "Text20", "DetectorCombo"})
+    for (const char* name : {"Command1", "Text11", "Text12", "Combo2", "Text16", "Text21", "Text22",
+                             "Text23", "Text24", "Text19", "Text20", "DetectorCombo"})
         order.emplace_back(name);
-    for (const planning::PanelSetting& s : planner_.panel.settings) order.push_back(s.field->name());
+    for (const planning::PanelSetting& s : planner_.panel.settings)
+        order.push_back(s.field->name());
     QWidget* previous = nullptr;
     for (const std::string& name : order) {
         QWidget* w = widget(name);
@@ -334,8 +338,7 @@ void FormView::mirror(Control& c) {
     if (w->isEnabled() != c.enabled()) w->setEnabled(c.enabled());
     const QFont font = font_for(c, scale_);
     if (w->font() != font) w->setFont(font);
-    const Qt::Alignment align =
-        (c.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+    const Qt::Alignment align = (c.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
 
     switch (c.kind()) {
         case ControlKind::TextBox: {
@@ -470,10 +473,10 @@ void FormView::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
     // The pointer beside the plot: design coordinates as the plot's stretch maps them.
     const Control& plot = form_.Picture1;
-    const double x = unstretch(event->position().x(), scale_, plot.left(), plot.width(),
-                               extra_width_);
-    const double y = unstretch(event->position().y(), scale_, plot.top(), plot.height(),
-                               extra_height_);
+    const double x =
+        unstretch(event->position().x(), scale_, plot.left(), plot.width(), extra_width_);
+    const double y =
+        unstretch(event->position().y(), scale_, plot.top(), plot.height(), extra_height_);
     form_.Form_MouseMove(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
 }
 
@@ -482,15 +485,13 @@ QSize FormView::design_size() {
             static_cast<int>(std::lround(RADirido::kClientHeight / double(kTwipsPerPixel)))};
 }
 
-
 // The plot's marks under it follow its bottom; everything right of the form moves
 // with the panel.
 FormView::Region FormView::region_of(const Control& c) const {
     if (c.left() >= planning::Panel::kLeft) return Region::panel;
-    const std::array<const Control*, 7> plot_group = {&form_.Picture1, &form_.Label55,
-                                                      &form_.Label20,   &form_.Label56,
-                                                      &form_.Label14,   &form_.Label21,
-                                                      &form_.Label15};
+    const std::array<const Control*, 7> plot_group = {
+        &form_.Picture1, &form_.Label55, &form_.Label20, &form_.Label56,
+        &form_.Label14,  &form_.Label21, &form_.Label15};
     for (const Control* member : plot_group)
         if (&c == member) return Region::plot;
     return Region::form;
