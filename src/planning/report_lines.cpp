@@ -94,6 +94,11 @@ void model_lines(Lines& h, const physics::Settings& p) {
             h.add("detector",
                   std::string(p.detector.crystal == physics::Crystal::ge ? "ge" : "si"));
     }
+    // The edge the model counts the target at, when it is not the form's.
+    if (p.edge != physics::EdgeChoice::form) {
+        h.add("fp_edge", std::string(physics::edge_choice_name(p.edge)));
+        h.add("fp_edge_line", p.edge_line.empty() ? std::string("the edge's first") : p.edge_line);
+    }
     // The stack, one line an entry, as the panel's list names them.
     for (std::size_t i = 0; i < p.layers.size(); ++i) {
         const physics::LayerSetting& l = p.layers[i];

@@ -4,10 +4,12 @@
 
 #include <xraylib/xraylib.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/edge_offset.h"
 #include "planning/planner_fixture.h"
+#include "planning/report_lines.h"
 
 namespace lumetra::window::testing {
 namespace {
@@ -50,6 +52,10 @@ TEST_F(EdgePanel, LeadAtItsL2EdgeCountsLBeta1) {
     const ScanPlot& scan = planner.preview_plot();
     EXPECT_DOUBLE_EQ(scan.edge_keV, pb_edge(L2_SHELL));
     EXPECT_EQ(scan.edge_name, "Pb L2");
+    // The report and the spectrum file say at which edge and line S was counted.
+    const std::vector<std::string> lines = setup_lines(planner);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "fp_edge: L2"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "fp_edge_line: L2M4"), lines.end());
     EXPECT_TRUE(scan.complete);
 
     // Another line of the edge, then a heavy element's M5 edge with M-alpha.
