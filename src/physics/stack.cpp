@@ -18,6 +18,12 @@ std::string layer_name(int layer) {
     return (layer < 0 ? "front layer " : "back layer ") + std::to_string(std::abs(layer));
 }
 
+std::string layer_title(int layer) {
+    std::string name = layer_name(layer);
+    name.front() = static_cast<char>(name.front() - 'a' + 'A');
+    return name;
+}
+
 bool back_layers_reached(const Setup& setup) {
     return setup.film;
 }

@@ -16,6 +16,8 @@ namespace lumetra::physics {
 // The name of a LineRate::layer: "front layer 2" for -2 (Setup::front[1]), "back layer
 // 1" for 1 (Setup::back[0]), "sample" for 0.
 std::string layer_name(int layer);
+// The same at the start of a sentence: "Front layer 2", "Back layer 1", "Sample".
+std::string layer_title(int layer);
 
 // Whether the beam reaches the layers behind the sample: not behind a bulk sample.
 bool back_layers_reached(const Setup& setup);

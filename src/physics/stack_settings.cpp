@@ -6,6 +6,7 @@
 #include "chem/limits.h"
 #include "common/shortest.h"
 #include "physics/filter.h"
+#include "physics/stack.h"
 
 namespace lumetra::physics {
 
@@ -24,11 +25,15 @@ std::string thickness_problem(double t) {
 
 }  // namespace
 
-std::string layer_name(const Settings& p, std::size_t i) {
+int layer_code(const Settings& p, std::size_t i) {
     const bool behind = p.layers[i].behind;
-    std::size_t n = 0;
+    int n = 0;
     for (std::size_t k = 0; k <= i; ++k) n += p.layers[k].behind == behind ? 1 : 0;
-    return std::string(behind ? "Back" : "Front") + " layer " + std::to_string(n);
+    return behind ? n : -n;
+}
+
+std::string layer_name(const Settings& p, std::size_t i) {
+    return layer_title(layer_code(p, i));
 }
 
 std::string beam_filter_name(std::size_t i) {

@@ -16,7 +16,10 @@ namespace lumetra::physics {
 // The thickest layer or beam filter, um (a metre: anything thicker is a mistake).
 constexpr double kThickestSlab_um = 1e6;
 
-// "Front layer 2", "Back layer 1": entry i of the settings' layers, counted on its side.
+// Entry i of the settings' layers as the model numbers it (LineRate::layer): -n for the
+// n-th layer in front, n for the n-th behind, counted on its side.
+int layer_code(const Settings& p, std::size_t i);
+// "Front layer 2", "Back layer 1": entry i of the settings' layers (layer_title).
 std::string layer_name(const Settings& p, std::size_t i);
 // "Beam filter 1".
 std::string beam_filter_name(std::size_t i);

@@ -29,8 +29,7 @@ constexpr double kDeepestLayer = 1e290;  // optical depth
 // Why a layer cannot be calculated, naming it ("Front layer 2 needs a thickness above
 // 0."), or "".
 std::string layer_refusal(const Layer& l, int layer) {
-    std::string name = layer_name(layer);
-    name.front() = static_cast<char>(name.front() - 'a' + 'A');
+    const std::string name = layer_title(layer);
     if (l.Z.empty()) return name + " has no elements.";
     if (l.mass_fraction.size() != l.Z.size()) return name + " needs one mass fraction per element.";
     double sum = 0.0;

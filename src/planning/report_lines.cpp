@@ -3,9 +3,9 @@
 #include "planning/report_lines.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <system_error>
 
 #include "common/numtext.h"
@@ -102,9 +102,9 @@ void model_lines(Lines& h, const physics::Settings& p) {
     // The stack, one line an entry, as the panel's list names them.
     for (std::size_t i = 0; i < p.layers.size(); ++i) {
         const physics::LayerSetting& l = p.layers[i];
-        std::string name = physics::layer_name(p, i);  // "Front layer 2"
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](char c) { return c == ' ' ? '_' : static_cast<char>(std::tolower(c)); });
+        const int code = physics::layer_code(p, i);
+        const std::string name =
+            (code < 0 ? "front_layer_" : "back_layer_") + std::to_string(std::abs(code));
         h.add(name, l.composition + ", " + common::shortest(l.thickness_um) + " um, " +
                         (l.density > 0.0 ? common::shortest(l.density) + " g/cm3"
                                          : std::string("density suggested")));

@@ -5,6 +5,7 @@
 // says why in red.
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "common/numtext.h"
 #include "common/shortest.h"
@@ -45,10 +46,9 @@ std::string item_text(const physics::Settings& p, const Entry& e) {
                common::shortest(f.thickness_um) + " um";
     }
     const physics::LayerSetting& l = p.layers[e.index];
-    const std::string name = physics::layer_name(p, e.index);  // "Front layer 2"
-    const std::string side = name.substr(0, name.find(' '));
-    std::string text = side + name.substr(name.rfind(' ')) + ": " + l.composition + ", " +
-                       common::shortest(l.thickness_um) + " um";
+    const int code = physics::layer_code(p, e.index);
+    std::string text = (code < 0 ? "Front " : "Back ") + std::to_string(std::abs(code)) + ": " +
+                       l.composition + ", " + common::shortest(l.thickness_um) + " um";
     if (l.density > 0.0) text += ", " + common::shortest(l.density) + " g/cm3";
     return text;
 }
@@ -167,6 +167,13 @@ Edited edited(const Panel& p) {
     return e;
 }
 
+void erase(Lists& l, const Entry& e) {
+    if (e.beam)
+        l.filters.erase(l.filters.begin() + static_cast<std::ptrdiff_t>(e.index));
+    else
+        l.layers.erase(l.layers.begin() + static_cast<std::ptrdiff_t>(e.index));
+}
+
 }  // namespace
 
 // Sets the lists, or shows in red why not; on success the entry (beam, index) is picked.
@@ -210,13 +217,11 @@ void Planner::StackReplace_Click() {
             l.layers[at->index] = e.layer;
         return change_stack(l.layers, l.filters, e.beam, at->index);
     }
-    if (at->beam) {
-        l.filters.erase(l.filters.begin() + static_cast<std::ptrdiff_t>(at->index));
-        l.layers.push_back(e.layer);
-    } else {
-        l.layers.erase(l.layers.begin() + static_cast<std::ptrdiff_t>(at->index));
+    erase(l, *at);
+    if (e.beam)
         l.filters.push_back(e.filter);
-    }
+    else
+        l.layers.push_back(e.layer);
     change_stack(l.layers, l.filters, e.beam, e.beam ? l.filters.size() - 1 : l.layers.size() - 1);
 }
 
@@ -224,10 +229,7 @@ void Planner::StackRemove_Click() {
     const std::optional<Entry> e = picked(panel.StackList, session_.settings);
     if (!e) return;
     Lists l{session_.settings.layers, session_.settings.beam_filters};
-    if (e->beam)
-        l.filters.erase(l.filters.begin() + static_cast<std::ptrdiff_t>(e->index));
-    else
-        l.layers.erase(l.layers.begin() + static_cast<std::ptrdiff_t>(e->index));
+    erase(l, *e);
     panel.StackList.set_text("");
     set_stack(l.layers, l.filters);
 }

@@ -14,17 +14,14 @@
 #include "physics/fluorescence.h"
 #include "physics/model.h"
 #include "physics/xrl.h"
+#include "reference.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using reference::kPi;
 
-double mu_of(const std::vector<int>& Z, const std::vector<double>& w, double E) {
-    double mu = 0.0;
-    for (std::size_t i = 0; i < Z.size(); ++i) mu += w[i] * CS_Total_Kissel(Z[i], E, nullptr);
-    return mu;
-}
+using reference::mu_of;
 
 double fluor(int Z, int line, double E) {
     return CS_FluorLine_Kissel_Cascade(Z, line, E, nullptr);

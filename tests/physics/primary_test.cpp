@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "physics/fluorescence.h"
+#include "reference.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using reference::kPi;
 
 // w_Z = n_Z A_Z / sum n_i A_i and mu(E) = sum w_i CS_Total_Kissel(Z_i, E), cm2/g.
 double mass_fraction(const std::vector<Component>& sample, int Z) {

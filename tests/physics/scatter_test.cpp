@@ -9,10 +9,12 @@
 #include <iterator>
 #include <vector>
 
+#include "reference.h"
+
 namespace lumetra::physics {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using reference::kPi;
 
 struct Reference {
     double rayleigh, compton, EC;

@@ -10,11 +10,12 @@
 
 #include "physics/detector_path.h"
 #include "physics/model.h"
+#include "reference.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using reference::kPi;
 
 // A piece of one element, pure: its own lines get no secondary fluorescence inside it.
 struct Piece {

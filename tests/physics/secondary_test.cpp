@@ -8,17 +8,14 @@
 #include <vector>
 
 #include "physics/fluorescence.h"
+#include "reference.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using reference::kPi;
 
-double mu_of(const std::vector<int>& Z, const std::vector<double>& w, double E) {
-    double mu = 0.0;
-    for (std::size_t i = 0; i < Z.size(); ++i) mu += w[i] * CS_Total_Kissel(Z[i], E, nullptr);
-    return mu;
-}
+using reference::mu_of;
 
 // Share of the photons of k born isotropically at depth z going at cos theta x (down
 // positive) that are absorbed in the sample at depth z' and whose L photons leave at

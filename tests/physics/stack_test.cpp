@@ -16,11 +16,12 @@
 #include "physics/orders.h"
 #include "physics/scatter.h"
 #include "physics/synthesis.h"
+#include "reference.h"
 
 namespace lumetra::physics {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using reference::kPi;
 
 Layer layer(std::vector<int> Z, std::vector<double> w, double density, double um) {
     return {std::move(Z), std::move(w), density, um};
@@ -28,10 +29,7 @@ Layer layer(std::vector<int> Z, std::vector<double> w, double density, double um
 
 // mu rho t of a layer at E, straight from the library, cm2/g x g/cm2.
 double depth(const Layer& l, double E) {
-    double mu = 0.0;
-    for (std::size_t i = 0; i < l.Z.size(); ++i)
-        mu += l.mass_fraction[i] * CS_Total_Kissel(l.Z[i], E, nullptr);
-    return mu * l.density * l.thickness_um * 1e-4;
+    return reference::mu_of(l.Z, l.mass_fraction, E) * l.density * l.thickness_um * 1e-4;
 }
 
 double sine(double degrees) {
